@@ -1,0 +1,28 @@
+# Test, fuzz and benchmark targets share a few conventions; these helpers keep them in one place.
+# Test programs go to build/tests, not into the program folder.
+
+set(KV_TEST_DIR "${CMAKE_BINARY_DIR}/tests")
+
+# kv_add_gtest(NAME SOURCES... LIBS...): a GoogleTest program registered with CTest.
+function(kv_add_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    KV_BIN_DIR="${KV_BIN_DIR}" KV_TEST_DIR="${KV_TEST_DIR}" KV_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${KV_TEST_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# kv_add_fuzzer(NAME SOURCES... LIBS...): a libFuzzer target, built only by the fuzz preset.
+function(kv_add_fuzzer name)
+  if(NOT KV_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/fuzz")
+endfunction()

@@ -1,0 +1,66 @@
+#include "AtomicFile.h"
+#include "ProgramFolder.h"
+#include "Scramble.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("project.kvpr");
+    ASSERT_TRUE(WriteFileAtomically(path, "old"));
+    ASSERT_TRUE(WriteFileAtomically(path, "new content"));
+    QByteArray data;
+    ASSERT_TRUE(ReadWholeFile(path, data));
+    EXPECT_EQ(data, "new content");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"project.kvpr"});
+}
+
+TEST(AtomicFile, WriteIntoAMissingFolderFailsWithAMessage)
+{
+    QTemporaryDir dir;
+    QString error;
+    EXPECT_FALSE(WriteFileAtomically(dir.filePath("missing/x.kvpr"), "data", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+TEST(AtomicFile, ReadingAMissingFileFailsWithAMessageAndKeepsTheBuffer)
+{
+    QByteArray data("untouched");
+    QString error;
+    EXPECT_FALSE(ReadWholeFile("/nonexistent/file", data, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(data, "untouched");
+}
+
+TEST(Scramble, XorWithTheFixedKeyIsItsOwnInverse)
+{
+    QByteArray data("\x00\x6B\xFF<?xml", 8);
+    XorScramble(data);
+    EXPECT_EQ(data, QByteArray("\x6B\x00\x94\x57\x54\x13\x06\x07", 8));
+    XorScramble(data);
+    EXPECT_EQ(data, QByteArray("\x00\x6B\xFF<?xml", 8));
+}
+
+TEST(Scramble, FileInPlace)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Factory.dll");
+    ASSERT_TRUE(WriteFileAtomically(path, "<PLC/>"));
+    ASSERT_TRUE(XorScrambleFile(path));
+    QByteArray data;
+    ASSERT_TRUE(ReadWholeFile(path, data));
+    EXPECT_EQ(data, QByteArray("\x57\x3B\x27\x28\x44\x55"));
+    EXPECT_FALSE(XorScrambleFile(dir.filePath("missing.dll")));
+}
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningExecutable)
+{
+    EXPECT_EQ(ProgramFolder(), QStringLiteral(KV_TEST_DIR));
+    EXPECT_EQ(ProgramFilePath("Log/debug.log"), ProgramFolder() + "/Log/debug.log");
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QStringList>
+
+// The designer's command-line verbs, which run without a window:
+//   --save-plain IN OUT   load a project as the open command does and write it as plain XML
+// Returns the process exit code.
+int RunCommandLine(const QStringList& arguments);
+
+// Whether the arguments ask for a verb, so that the program can start without a display.
+bool IsCommandLineVerb(int argc, char** argv);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "GraphBase.h"
+#include "ModelAddress.h"
+#include "ValueRange.h"
+
+// A bar that grows with the value of a PLC register between two limits.
+class CGEBar : public CGraphBase {
+public:
+    explicit CGEBar(const CPLCEntity* plc);
+
+    // Changing between a vertical (0, 1) and a horizontal (2, 3) direction turns the bar.
+    void SetDrawDir(int direction);
+    ValueRange GetValueRange() const;
+    void NormalizeUpperLimit();
+    void NormalizeLowerLimit();
+
+    void Draw(QPainter& painter) override;
+    void DrawLabel(QPainter& painter) override;
+    std::unique_ptr<CGraphBase> Clone() const override;
+    void RebindAddresses(const CPLCEntity* plc) override;
+    bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
+    bool SaveXml(CMarkup& xml) const override;
+
+    CPLCAddress m_Reg;
+    std::int32_t m_nDataFormat = kFormatDec;
+    std::int32_t m_nDrawDir = 0; // 0 up, 1 down, 2 left, 3 right
+    std::int64_t m_nUpperLimit = 65535;
+    std::int64_t m_nLowerLimit = 0;
+    std::uint32_t m_nBkColor = 0x00FFFFFF;
+    std::uint32_t m_nForeColor = 0x00FF0000;
+};
+
+// The limit rule that bar and trend share.
+void NormalizeUpper(std::int64_t& upper, std::int64_t lower, const ValueRange& range);
+void NormalizeLower(std::int64_t& upper, std::int64_t& lower, const ValueRange& range);

@@ -1,0 +1,184 @@
+#include "GEPicture.h"
+
+#include "DebugLog.h"
+#include "Markup.h"
+#include "XmlValue.h"
+
+#include <QPainter>
+
+#include <limits>
+
+namespace {
+
+void PutLE32(QByteArray& block, int offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        block[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+void PutLE16(QByteArray& block, int offset, std::uint16_t value) {
+    block[offset] = static_cast<char>(value & 0xFF);
+    block[offset + 1] = static_cast<char>(value >> 8);
+}
+
+QString JoinHex(const QByteArray& bytes, int count, bool upper) {
+    QString text;
+    text.reserve(count * 3);
+    static const char lowerDigits[] = "0123456789abcdef";
+    static const char upperDigits[] = "0123456789ABCDEF";
+    const char* digits = upper ? upperDigits : lowerDigits;
+    for (int i = 0; i < count; ++i) {
+        if (i != 0)
+            text += u'|';
+        const auto byte = static_cast<std::uint8_t>(bytes[i]);
+        text += QLatin1Char(digits[byte >> 4]);
+        text += QLatin1Char(digits[byte & 0xF]);
+    }
+    return text;
+}
+
+// Fills `target` with the low bytes of the "|"-separated hexadecimal pieces of `text`; at
+// most target.size() pieces are taken, missing ones leave 0.
+void SplitHex(const QString& text, QByteArray& target) {
+    int index = 0;
+    for (QStringView piece : QStringView(text).tokenize(u'|')) {
+        if (index >= target.size())
+            break;
+        target[index++] = static_cast<char>(ParseHex(piece) & 0xFF);
+    }
+}
+
+// The largest picture a header may describe: the panel is 480 x 272, so anything beyond a
+// few times that is a damaged file, not a picture.
+constexpr std::int64_t kMaxImageBytes = 64LL * 1024 * 1024;
+
+} // namespace
+
+CGEPicture::CGEPicture() : CGraphBase(kTypePicture) {}
+
+void CGEPicture::FillHeader(int width, int height) {
+    m_HeadBlock = QByteArray(kHeaderBlockSize, '\0');
+    PutLE32(m_HeadBlock, 0, kHeaderSize);
+    PutLE32(m_HeadBlock, 4, static_cast<std::uint32_t>(width));
+    PutLE32(m_HeadBlock, 8, static_cast<std::uint32_t>(height));
+    PutLE16(m_HeadBlock, 12, 1);
+    PutLE16(m_HeadBlock, 14, 32);
+    PutLE32(m_HeadBlock, 20, static_cast<std::uint32_t>(width * 4 * height));
+}
+
+std::int32_t CGEPicture::HeaderField(int offset) const {
+    if (m_HeadBlock.size() < offset + 4)
+        return 0;
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<std::uint8_t>(m_HeadBlock[offset + i]);
+    return static_cast<std::int32_t>(value);
+}
+
+int CGEPicture::BitmapWidth() const {
+    return HeaderField(4);
+}
+
+int CGEPicture::BitmapHeight() const {
+    return HeaderField(8);
+}
+
+bool CGEPicture::LoadBitmapFile(const QString& path) {
+    QImage image(path);
+    if (image.isNull())
+        return false;
+    if (!SetBitmap(image))
+        return false;
+    m_strFilePath = path;
+    return true;
+}
+
+bool CGEPicture::SetBitmap(const QImage& source) {
+    if (source.isNull())
+        return false;
+    // The pixels are taken from the bitmap itself, the bytes that drawing it unstretched and
+    // reading it back would give.
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const int width = image.width();
+    const int height = image.height();
+    FillHeader(width, height);
+    m_Data = QByteArray(width * 4 * height, '\0');
+    for (int i = 0; i < height; ++i) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(height - 1 - i));
+        char* row = m_Data.data() + static_cast<qsizetype>(i) * width * 4;
+        for (int j = 0; j < width; ++j) {
+            row[j * 4 + 0] = static_cast<char>(qBlue(line[j]));
+            row[j * 4 + 1] = static_cast<char>(qGreen(line[j]));
+            row[j * 4 + 2] = static_cast<char>(qRed(line[j]));
+        }
+    }
+    m_bCaptured = true;
+    return true;
+}
+
+QImage CGEPicture::ToImage() const {
+    const int width = BitmapWidth();
+    const int height = BitmapHeight();
+    if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height * 4 > m_Data.size())
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int i = 0; i < height; ++i) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(height - 1 - i));
+        const char* row = m_Data.constData() + static_cast<qsizetype>(i) * width * 4;
+        for (int j = 0; j < width; ++j)
+            line[j] = qRgb(static_cast<std::uint8_t>(row[j * 4 + 2]),
+                           static_cast<std::uint8_t>(row[j * 4 + 1]),
+                           static_cast<std::uint8_t>(row[j * 4 + 0]));
+    }
+    return image;
+}
+
+void CGEPicture::Draw(QPainter& painter) {
+    const QImage image = ToImage();
+    if (!image.isNull())
+        painter.drawImage(GetRect(), image);
+}
+
+std::unique_ptr<CGraphBase> CGEPicture::Clone() const {
+    auto copy = std::make_unique<CGEPicture>();
+    copy->CopyFrom(*this);
+    copy->m_HeadBlock = m_HeadBlock;
+    copy->m_Data = m_Data;
+    copy->m_bCaptured = m_bCaptured;
+    return copy;
+}
+
+bool CGEPicture::SaveXml(CMarkup& xml) const {
+    CGraphBase::SaveXml(xml);
+    const QByteArray head =
+        m_HeadBlock.size() == kHeaderBlockSize ? m_HeadBlock : QByteArray(kHeaderBlockSize, '\0');
+    xml.AppendChild(u"BMPHead");
+    xml.SetChildAttribute(u"Head", JoinHex(head, kHeaderBlockSize, true));
+    xml.AppendChild(u"BMPData");
+    xml.SetChildAttribute(u"Data", JoinHex(m_Data, static_cast<int>(m_Data.size()), false));
+    return true;
+}
+
+bool CGEPicture::LoadXml(CMarkup& xml, const CPLCEntity*) {
+    LoadCommon(xml);
+    m_bCaptured = true;
+    if (!xml.NextChild(u"BMPHead"))
+        return false;
+    const QString head = xml.ChildAttribute(u"Head");
+    if (head.isEmpty())
+        return false;
+    QByteArray block(kHeaderBlockSize, '\0');
+    SplitHex(head, block);
+    m_HeadBlock = block;
+    const std::uint32_t imageSize = static_cast<std::uint32_t>(HeaderField(20));
+    // A header that promises more pixels than the data can hold (two hex digits and a
+    // separator a byte) is a damaged file: refuse it rather than allocate for it.
+    if (imageSize > kMaxImageBytes)
+        return false;
+    if (!xml.NextChild(u"BMPData"))
+        return false;
+    const QString data = xml.ChildAttribute(u"Data");
+    m_Data = QByteArray(static_cast<qsizetype>(imageSize), '\0');
+    SplitHex(data, m_Data);
+    DebugLogLine(data);
+    return true;
+}

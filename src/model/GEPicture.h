@@ -1,0 +1,45 @@
+#pragma once
+
+#include "GraphBase.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// A bitmap placed on a frame. The pixel data is 32 bits a pixel (blue, green, red, 0), rows
+// from the bottom of the picture to the top, no padding; the header block is the 40-byte
+// bitmap header followed by 8 zero bytes, exactly what the project file stores.
+class CGEPicture : public CGraphBase {
+public:
+    static constexpr int kHeaderSize = 40;
+    static constexpr int kHeaderBlockSize = 48;
+
+    CGEPicture();
+
+    // Loads a bitmap file and takes its pixels; false (keeping no bitmap) when the file is not
+    // a picture.
+    bool LoadBitmapFile(const QString& path);
+    // Takes the pixels of `image` as the picture's bitmap.
+    bool SetBitmap(const QImage& image);
+
+    int BitmapWidth() const;
+    int BitmapHeight() const;
+    // Image-size bytes in stored order, for the compiler.
+    const QByteArray& PixelData() const { return m_Data; }
+    // The pixels as an image (top row first), for drawing and for checks.
+    QImage ToImage() const;
+
+    void Draw(QPainter& painter) override;
+    std::unique_ptr<CGraphBase> Clone() const override;
+    bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
+    bool SaveXml(CMarkup& xml) const override;
+
+    QString m_strFilePath;  // not stored in the project file
+    QByteArray m_HeadBlock; // 48 bytes, empty while the picture has no bitmap
+    QByteArray m_Data;      // image-size bytes
+    bool m_bCaptured = false;
+
+private:
+    void FillHeader(int width, int height);
+    std::int32_t HeaderField(int offset) const;
+};

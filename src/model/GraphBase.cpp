@@ -1,0 +1,264 @@
+#include "GraphBase.h"
+
+#include "GEBar.h"
+#include "GEDynamicTxt.h"
+#include "GEFuncKey.h"
+#include "GEIndicator.h"
+#include "GEPicture.h"
+#include "GERegister.h"
+#include "GEStaticTxt.h"
+#include "GETrend.h"
+#include "Markup.h"
+#include "ModelAddress.h"
+#include "TextFont.h"
+#include "XmlValue.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <array>
+
+bool CGraphBase::s_bDefaultShowAddrLabel = false;
+bool CGraphBase::s_bDefaultShowLayerLabel = false;
+
+QString ElementKindName(int typeCode) {
+    static const std::array<const char*, 9> names{"",    "StaticText",  "Register",
+                                                  "Led", "FunctionKey", "Picture",
+                                                  "Bar", "Trend",       "DynamicText"};
+    if (typeCode < 1 || typeCode > 8)
+        return {};
+    return QString::fromLatin1(names[static_cast<std::size_t>(typeCode)]);
+}
+
+QColor ColorFromRef(std::uint32_t colour) {
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+CGraphBase::CGraphBase(int typeCode)
+    : m_nTypeCode(typeCode), m_bShowAddrLabel(s_bDefaultShowAddrLabel),
+      m_bShowLayerLabel(s_bDefaultShowLayerLabel) {}
+
+std::unique_ptr<CGraphBase> CGraphBase::CreateByType(int typeCode, const CPLCEntity* plc) {
+    switch (typeCode) {
+    case kTypeStaticText:
+        return std::make_unique<CGEStaticTxt>();
+    case kTypeRegister:
+        return std::make_unique<CGERegister>(plc);
+    case kTypeIndicator:
+        return std::make_unique<CGEIndicator>(plc);
+    case kTypeFunctionKey:
+        return std::make_unique<CGEFuncKey>(plc);
+    case kTypePicture:
+        return std::make_unique<CGEPicture>();
+    case kTypeBar:
+        return std::make_unique<CGEBar>(plc);
+    case kTypeTrend:
+        return std::make_unique<CGETrend>(plc);
+    case kTypeDynamicText:
+        return std::make_unique<CGEDynamicTxt>(plc);
+    default:
+        return nullptr;
+    }
+}
+
+void CGraphBase::Draw(QPainter&) {}
+
+void CGraphBase::DrawLabel(QPainter&) {}
+
+void CGraphBase::RebindAddresses(const CPLCEntity*) {}
+
+void CGraphBase::DrawTracker(QPainter& painter) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen outline(ColorFromRef(0x00C0C0C0), 1, Qt::DotLine);
+    painter.setPen(outline);
+    painter.setBrush(Qt::NoBrush);
+    const int right = m_nLeft + m_nWidth - 1;
+    const int bottom = m_nTop + m_nHeight - 1;
+    const QPoint corners[] = {
+        {m_nLeft, m_nTop}, {right, m_nTop}, {right, bottom}, {m_nLeft, bottom}, {m_nLeft, m_nTop}};
+    painter.drawPolyline(corners, 5);
+
+    painter.setPen(QPen(Qt::black, 1));
+    for (int handle = 8; handle >= 1; --handle) {
+        const QPoint p = HandlePoint(handle);
+        painter.drawEllipse(QRect(p.x() - 3, p.y() - 3, 6, 6));
+    }
+    painter.restore();
+}
+
+bool CGraphBase::HitTest(QPoint point) const {
+    return GetRect().adjusted(-1, -1, 1, 1).contains(point);
+}
+
+void CGraphBase::MoveBy(int dx, int dy) {
+    if (m_nLeft + dx < 0)
+        dx = 0;
+    if (m_nTop + dy < 0)
+        dy = 0;
+    int left = m_nLeft + dx;
+    int top = m_nTop + dy;
+    if (top + m_nHeight > kPanelHeight)
+        top = kPanelHeight - m_nHeight;
+    if (left + m_nWidth > kPanelWidth)
+        left = kPanelWidth - m_nWidth;
+    m_nLeft = left;
+    m_nTop = top;
+}
+
+void CGraphBase::CopyFrom(const CGraphBase& other) {
+    m_nLeft = other.m_nLeft;
+    m_nTop = other.m_nTop;
+    m_nWidth = other.m_nWidth;
+    m_nHeight = other.m_nHeight;
+    m_bDouble = other.m_bDouble;
+    m_bReverse = other.m_bReverse;
+    m_nSameColor = other.m_nSameColor;
+    m_nTypeCode = other.m_nTypeCode;
+    m_bShowAddrLabel = other.m_bShowAddrLabel;
+}
+
+QRect CGraphBase::GetRect() const {
+    // Right and bottom are exclusive, as the element's own coordinates are.
+    const int left = std::min(m_nLeft, m_nLeft + m_nWidth);
+    const int top = std::min(m_nTop, m_nTop + m_nHeight);
+    return QRect(left, top, std::abs(m_nWidth), std::abs(m_nHeight));
+}
+
+void CGraphBase::SetRect(const QRect& rect) {
+    SetRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
+}
+
+void CGraphBase::SetRect(int left, int top, int right, int bottom) {
+    m_nLeft = left;
+    m_nTop = top;
+    m_nWidth = right - left;
+    m_nHeight = bottom - top;
+    if (m_nLeft < 1)
+        m_nLeft = 0;
+    if (m_nLeft >= kPanelWidth)
+        m_nLeft = kPanelWidth - m_nWidth;
+    if (m_nTop < 1)
+        m_nTop = 0;
+    if (m_nTop >= kPanelHeight)
+        m_nTop = kPanelHeight - m_nHeight;
+    if (m_nWidth >= kPanelWidth)
+        m_nWidth = kPanelWidth;
+    if (m_nHeight >= kPanelHeight)
+        m_nHeight = kPanelHeight;
+}
+
+void CGraphBase::SetDouble(bool on, int panelWidth, int panelHeight) {
+    int width = m_nWidth;
+    int height = m_nHeight;
+    if (!m_bDouble && on) {
+        width *= 2;
+        height *= 2;
+    } else if (m_bDouble && !on) {
+        width /= 2;
+        height /= 2;
+    }
+    int left = m_nLeft;
+    int top = m_nTop;
+    if (left < 0)
+        left = 0;
+    if (left + width > panelWidth)
+        left = panelWidth - width;
+    if (top < 0)
+        top = 0;
+    if (top + height > panelHeight)
+        top = panelHeight - height;
+    SetRect(left, top, left + width, top + height);
+    m_bDouble = on;
+}
+
+QPoint CGraphBase::HandlePoint(int handle) const {
+    const int right = m_nLeft + m_nWidth;
+    const int bottom = m_nTop + m_nHeight;
+    const int midX = m_nLeft + m_nWidth / 2;
+    const int midY = m_nTop + m_nHeight / 2;
+    switch (handle) {
+    case 1:
+        return {m_nLeft, m_nTop};
+    case 2:
+        return {midX, m_nTop};
+    case 3:
+        return {right, m_nTop};
+    case 4:
+        return {right, midY};
+    case 5:
+        return {right, bottom};
+    case 6:
+        return {midX, bottom};
+    case 7:
+        return {m_nLeft, bottom};
+    default:
+        return {m_nLeft, midY};
+    }
+}
+
+bool CGraphBase::LoadXml(CMarkup& xml, const CPLCEntity*) {
+    LoadCommon(xml);
+    return true;
+}
+
+bool CGraphBase::SaveXml(CMarkup& xml) const {
+    SavePartHead(xml);
+    SavePosition(xml);
+    return true;
+}
+
+void CGraphBase::SavePartHead(CMarkup& xml) const {
+    xml.SetAttribute(u"Type", ElementKindName(m_nTypeCode));
+    xml.SetAttribute(u"ID", m_nTypeCode);
+    xml.SetAttribute(u"LabelName", m_strLabelName);
+}
+
+void CGraphBase::SavePosition(CMarkup& xml) const {
+    xml.AppendChild(u"Position");
+    xml.SetChildAttribute(u"Left", m_nLeft);
+    xml.SetChildAttribute(u"Top", m_nTop);
+    xml.SetChildAttribute(u"Width", m_nWidth);
+    xml.SetChildAttribute(u"Height", m_nHeight);
+    xml.SetChildAttribute(u"SameColor", m_nSameColor);
+}
+
+void CGraphBase::LoadCommon(CMarkup& xml) {
+    // The type code comes from the class; the attribute only chose it.
+    m_strLabelName = xml.Attribute(u"LabelName");
+    if (!xml.NextChild(u"Position"))
+        return;
+    ReadInt(xml.ChildAttribute(u"Left"), m_nLeft);
+    ReadInt(xml.ChildAttribute(u"Top"), m_nTop);
+    ReadInt(xml.ChildAttribute(u"Width"), m_nWidth);
+    ReadInt(xml.ChildAttribute(u"Height"), m_nHeight);
+    m_nSameColor = IntOr(xml.ChildAttribute(u"SameColor"), 0);
+}
+
+void CGraphBase::DrawAnnotation(QPainter& painter, const CPLCAddress* address) const {
+    if (!m_bShowAddrLabel && !m_bShowLayerLabel)
+        return;
+    const bool showAddress = m_bShowAddrLabel && address != nullptr;
+    QString text;
+    if (showAddress && m_bShowLayerLabel)
+        text = QStringLiteral("%1%2 (%3)")
+                   .arg(address->GetTypeName())
+                   .arg(address->GetAddress())
+                   .arg(m_byLayerNumber);
+    else if (showAddress)
+        text = QStringLiteral("%1%2").arg(address->GetTypeName()).arg(address->GetAddress());
+    else if (m_bShowLayerLabel)
+        text = QStringLiteral("(%1)").arg(m_byLayerNumber);
+    m_strLabelName = text;
+    if (text.isEmpty())
+        return;
+    painter.save();
+    const QFont font = AnnotationFont();
+    painter.setFont(font);
+    painter.setPen(ColorFromRef(0x000000FF));
+    painter.setBackgroundMode(Qt::TransparentMode);
+    const QFontMetrics metrics(font, painter.device());
+    painter.drawText(QPoint(m_nLeft, m_nTop - metrics.height() + metrics.ascent()), text);
+    painter.restore();
+}

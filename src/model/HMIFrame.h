@@ -1,0 +1,54 @@
+#pragma once
+
+#include "CommPara.h"
+#include "GraphBase.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class CPLCEntity;
+
+// One screen of the panel: its elements in drawing order (the first at the back).
+class CHMIFrame {
+public:
+    CHMIFrame() = default;
+    CHMIFrame(const CHMIFrame&) = delete;
+    CHMIFrame& operator=(const CHMIFrame&) = delete;
+
+    // Appends on top and makes it the current element; a picture goes to the back at once.
+    CGraphBase* AddElement(std::unique_ptr<CGraphBase> element);
+    // The current element becomes the neighbour before, else after, else none. False when
+    // `element` is not in this frame.
+    bool RemoveElement(CGraphBase* element);
+    void MoveToBack(CGraphBase* element);
+    // The topmost element under `point`.
+    CGraphBase* ElementAt(QPoint point) const;
+    std::uint8_t CountTrends() const;
+    // A frame with the source's Desc and detached copies of its elements; every other member
+    // keeps its initial value for the caller to set.
+    std::unique_ptr<CHMIFrame> CloneFrame() const;
+    // Copies `element` into this frame (the canvas copy command).
+    CGraphBase* CloneInto(const CGraphBase& element);
+    void ClearElements();
+    int IndexOf(const CGraphBase* element) const;
+    // Number the elements 0, 1, 2, ... in drawing order.
+    void RenumberLayers();
+
+    // The cursor's main element is `Frames`; appends one `Frame`.
+    bool SaveXml(CMarkup& xml) const;
+    // The cursor's current child is a `Frame`; false when the frame must be dropped (no
+    // `Parts`, or an element of unknown kind).
+    bool LoadXml(CMarkup& xml, const CPLCEntity* plc);
+
+    CGraphBase* m_pCurrentElement = nullptr;
+    std::vector<std::unique_ptr<CGraphBase>> m_Parts;
+    std::uint16_t m_nListOrder = 0;
+    QString m_strName;
+    QString m_strDesc;
+    std::int32_t m_nPrevID = 0;
+    std::int32_t m_nNextID = 2;
+    std::uint16_t m_nID = 1;
+    std::uint32_t m_nBkColor = 0x00FFFFC0;
+};

@@ -1,0 +1,6 @@
+#include "ModelAddress.h"
+
+const CPLCEntity& NoPLC() {
+    static const CPLCEntity none;
+    return none;
+}

@@ -3,10 +3,17 @@
 
 set(KV_TEST_DIR "${CMAKE_BINARY_DIR}/tests")
 
-# kv_add_gtest(NAME SOURCES... LIBS...): a GoogleTest program registered with CTest.
+# kv_add_gtest(NAME SOURCES... LIBS... [DEPENDS targets...]): a GoogleTest program registered
+# with CTest; DEPENDS names programs the test runs, so they are built first.
 function(kv_add_gtest name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT KV_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  if(T_DEPENDS)
+    add_dependencies(${name} ${T_DEPENDS})
+  endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     KV_BIN_DIR="${KV_BIN_DIR}" KV_TEST_DIR="${KV_TEST_DIR}" KV_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

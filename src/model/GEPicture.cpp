@@ -47,9 +47,10 @@ void SplitHex(const QString& text, QByteArray& target) {
     }
 }
 
-// The largest picture a header may describe: the panel is 480 x 272, so anything beyond a
-// few times that is a damaged file, not a picture.
-constexpr std::int64_t kMaxImageBytes = 64LL * 1024 * 1024;
+// The largest picture a header may describe (2048 x 2048 pixels): the panel is 480 x 272, so
+// anything beyond that is a damaged file, not a picture.
+constexpr std::int64_t kMaxImageBytes = 16LL * 1024 * 1024;
+constexpr int kMaxSide = 2048;
 
 } // namespace
 
@@ -93,7 +94,7 @@ bool CGEPicture::LoadBitmapFile(const QString& path) {
 }
 
 bool CGEPicture::SetBitmap(const QImage& source) {
-    if (source.isNull())
+    if (source.isNull() || source.width() > kMaxSide || source.height() > kMaxSide)
         return false;
     // The pixels are taken from the bitmap itself, the bytes that drawing it unstretched and
     // reading it back would give.
@@ -118,7 +119,8 @@ bool CGEPicture::SetBitmap(const QImage& source) {
 QImage CGEPicture::ToImage() const {
     const int width = BitmapWidth();
     const int height = BitmapHeight();
-    if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height * 4 > m_Data.size())
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        static_cast<std::int64_t>(width) * height * 4 > m_Data.size())
         return {};
     QImage image(width, height, QImage::Format_RGB32);
     for (int i = 0; i < height; ++i) {
@@ -170,8 +172,8 @@ bool CGEPicture::LoadXml(CMarkup& xml, const CPLCEntity*) {
     SplitHex(head, block);
     m_HeadBlock = block;
     const std::uint32_t imageSize = static_cast<std::uint32_t>(HeaderField(20));
-    // A header that promises more pixels than the data can hold (two hex digits and a
-    // separator a byte) is a damaged file: refuse it rather than allocate for it.
+    // A header that promises a picture larger than any panel could use is a damaged file:
+    // refuse it rather than allocate for it.
     if (imageSize > kMaxImageBytes)
         return false;
     if (!xml.NextChild(u"BMPData"))

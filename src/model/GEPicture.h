@@ -19,7 +19,8 @@ public:
     // Loads a bitmap file and takes its pixels; false (keeping no bitmap) when the file is not
     // a picture.
     bool LoadBitmapFile(const QString& path);
-    // Takes the pixels of `image` as the picture's bitmap.
+    // Takes the pixels of `image` as the picture's bitmap; false for a picture wider or higher
+    // than 2048 pixels.
     bool SetBitmap(const QImage& image);
 
     int BitmapWidth() const;

@@ -16,6 +16,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
 
 bool CGraphBase::s_bDefaultShowAddrLabel = false;
@@ -224,15 +225,27 @@ void CGraphBase::SavePosition(CMarkup& xml) const {
     xml.SetChildAttribute(u"SameColor", m_nSameColor);
 }
 
+namespace {
+
+// Coordinates far outside the panel are damage; bounding them keeps every sum of position and
+// size within 32 bits.
+void ReadCoordinate(const QString& text, std::int32_t& value) {
+    constexpr std::int32_t bound = 100000;
+    ReadInt(text, value);
+    value = std::clamp(value, -bound, bound);
+}
+
+} // namespace
+
 void CGraphBase::LoadCommon(CMarkup& xml) {
     // The type code comes from the class; the attribute only chose it.
     m_strLabelName = xml.Attribute(u"LabelName");
     if (!xml.NextChild(u"Position"))
         return;
-    ReadInt(xml.ChildAttribute(u"Left"), m_nLeft);
-    ReadInt(xml.ChildAttribute(u"Top"), m_nTop);
-    ReadInt(xml.ChildAttribute(u"Width"), m_nWidth);
-    ReadInt(xml.ChildAttribute(u"Height"), m_nHeight);
+    ReadCoordinate(xml.ChildAttribute(u"Left"), m_nLeft);
+    ReadCoordinate(xml.ChildAttribute(u"Top"), m_nTop);
+    ReadCoordinate(xml.ChildAttribute(u"Width"), m_nWidth);
+    ReadCoordinate(xml.ChildAttribute(u"Height"), m_nHeight);
     m_nSameColor = IntOr(xml.ChildAttribute(u"SameColor"), 0);
 }
 

@@ -16,9 +16,12 @@ inline const QString kDefaultFaceName = QStringLiteral("宋体");
 // any font is created.
 void RegisterFontSubstitutions();
 
+// Far beyond any size a panel of 272 lines can show; a larger size in a file is damage.
+inline constexpr int kMaxFontSize = 1024;
+
 // Makes `font` the screen font of `face` whose line height is `size` pixels. Fails for an
-// empty face, a size of 0 or less, or a face that reaches no such height. Cached per face and
-// size for the whole process; safe to call from any thread.
+// empty face, a size of 0 or less or above kMaxFontSize, or a face that reaches no such height.
+// Cached per face and size for the whole process; safe to call from any thread.
 bool FindFontForSize(QFont& font, const QString& face, int size);
 
 // Width and line height of one line of `text` in `font` on the screen device (96 dpi).

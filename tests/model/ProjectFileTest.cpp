@@ -388,6 +388,28 @@ TEST(Recovery, DroppedFramesElementsAndSections) {
     }
 }
 
+TEST(Recovery, HostileValuesAreBounded) {
+    auto text = ReadPart(QStringLiteral(
+        "<Part ID=\"2\"><Position Left=\"2147483647\" Width=\"2147483647\" Top=\"-99999999999\"/>"
+        "<Attrib FontSize=\"2147483647\"/></Part>"));
+    ASSERT_NE(text, nullptr);
+    auto& reg = OnlyElement<CGERegister>(*text);
+    EXPECT_EQ(reg.m_nLeft, 100000);
+    EXPECT_EQ(reg.m_nTop, -100000);
+    reg.MoveBy(5, 5);
+    EXPECT_EQ(reg.m_nLeft, kPanelWidth - 100000); // flush with the right edge
+    reg.RecalcSize(); // a size no face reaches: the default font, no endless search
+    EXPECT_GT(reg.m_nHeight, 0);
+
+    // A picture header that claims gigabytes is refused, not allocated.
+    auto picture = ReadPart(QStringLiteral(
+        "<Part ID=\"5\"><BMPHead Head=\"28|0|0|0|ff|ff|0|0|ff|ff|0|0|1|0|20|0|0|0|0|0|fc|ff|ff|"
+        "ff\"/><BMPData Data=\"00\"/></Part><Part ID=\"6\"/>"));
+    ASSERT_NE(picture, nullptr);
+    ASSERT_EQ(picture->m_Frames.front()->m_Parts.size(), 1u);
+    EXPECT_EQ(picture->m_Frames.front()->m_Parts.front()->m_nTypeCode, kTypeBar);
+}
+
 TEST(Recovery, UnknownPlcFallsBackToTheFirst) {
     CKoravelProject project;
     ASSERT_TRUE(LoadText(project, QStringLiteral("<KoravelProject PLCID=\"999\"><Frames><Frame "

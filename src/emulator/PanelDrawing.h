@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Display.h"
+#include "ImageHeader.h"
+#include "PanelImage.h"
+#include "Records.h"
+
+#include <optional>
+
+// Drawing of what the image describes: texts from its glyph tables, pictures, the static parts
+// of function keys and trends, and frame search.
+
+// Pixel height of a size index; an index outside 0..7 counts as 0, like the compiler's fallback.
+int GlyphSize(uint8_t sizeIndex);
+
+struct TextColours {
+    uint16_t foreground = 0;
+    uint16_t background = 0;
+    bool drawBackground = false;
+};
+
+// Draws `run.count` text bytes at (x, y); returns the pen position after the text.
+int DrawText(Display& display, const PanelImage& image, const ImageHeader& header, int x, int y,
+             const TextRun& run, const TextColours& colours);
+// Draws one half-width glyph (register digits and blanks are fixed glyph numbers).
+void DrawHalfGlyph(Display& display, const PanelImage& image, const ImageHeader& header, int x,
+                   int y, uint8_t font, uint8_t sizeIndex, uint8_t glyph,
+                   const TextColours& colours);
+// Width in pixels of a run of text bytes.
+int TextWidth(const PanelImage& image, const TextRun& run);
+
+std::optional<FrameRecord> FindFrame(const PanelImage& image, const ImageHeader& header,
+                                     uint16_t id);
+
+void DrawPicture(Display& display, const PanelImage& image, const ImageHeader& header,
+                 const PictureRecord& picture);
+void DrawFunctionKey(Display& display, const FunctionKeyRecord& key, bool pressed);
+void DrawTrendFrame(Display& display, const TrendRecord& trend);

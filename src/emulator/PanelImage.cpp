@@ -1,0 +1,25 @@
+#include "PanelImage.h"
+
+uint8_t PanelImage::Byte(uint32_t address) const {
+    if (address < kBaseAddress || address - kBaseAddress >= m_bytes.size()) {
+        ++m_outsideReads;
+        return 0;
+    }
+    return m_bytes[address - kBaseAddress];
+}
+
+uint16_t PanelImage::BE16(uint32_t address) const {
+    return static_cast<uint16_t>(Byte(address) << 8 | Byte(address + 1));
+}
+
+uint32_t PanelImage::BE32(uint32_t address) const {
+    return uint32_t{BE16(address)} << 16 | BE16(address + 2);
+}
+
+uint16_t PanelImage::LE16(uint32_t address) const {
+    return static_cast<uint16_t>(Byte(address) | Byte(address + 1) << 8);
+}
+
+uint32_t PanelImage::LE32(uint32_t address) const {
+    return LE16(address) | uint32_t{LE16(address + 2)} << 16;
+}

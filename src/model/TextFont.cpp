@@ -71,7 +71,7 @@ void RegisterFontSubstitutions() {
 }
 
 bool FindFontForSize(QFont& font, const QString& face, int size) {
-    if (face.isEmpty() || size <= 0)
+    if (face.isEmpty() || size <= 0 || size > kMaxFontSize)
         return false;
     const QString key = QStringLiteral("%1_%2").arg(face).arg(size);
     int tenths = -1;

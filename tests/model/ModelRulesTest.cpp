@@ -253,7 +253,8 @@ TEST(Copies, EachKindCopiesItsOwnMembers) {
     lamp.m_nShape = 1;
     lamp.m_nONColor = 1;
     lamp.m_nOFFColor = 2;
-    auto& l = static_cast<CGEIndicator&>(*lamp.Clone());
+    const auto lCopy = lamp.Clone();
+    auto& l = static_cast<CGEIndicator&>(*lCopy);
     EXPECT_EQ(l.m_nShape, 1);
     EXPECT_EQ(l.m_nONColor, 0x0000FF00u);
     EXPECT_EQ(l.m_nOFFColor, 0x000000FFu);
@@ -289,7 +290,8 @@ TEST(Copies, EachKindCopiesItsOwnMembers) {
     key.m_byGrade = 3;
     key.m_SubMulStatus.m_nAddDelta = 9;
     key.m_SubWire.m_Wire.SetAddress(5);
-    auto& k = static_cast<CGEFuncKey&>(*key.Clone());
+    const auto kCopy = key.Clone();
+    auto& k = static_cast<CGEFuncKey&>(*kCopy);
     EXPECT_EQ(k.m_nType, kActionMultiSet);
     EXPECT_EQ(k.m_nComboBoxID, 9);
     EXPECT_TRUE(k.m_bHand && k.m_bHide && k.m_bVisible);
@@ -301,7 +303,8 @@ TEST(Copies, EachKindCopiesItsOwnMembers) {
     text.m_strText = QStringLiteral("abc");
     text.m_nBkColor = 7;
     text.m_bShowAddrLabel = true;
-    auto& t = static_cast<CGEStaticTxt&>(*text.Clone());
+    const auto tCopy = text.Clone();
+    auto& t = static_cast<CGEStaticTxt&>(*tCopy);
     EXPECT_EQ(t.m_strText, QStringLiteral("abc"));
     EXPECT_EQ(t.m_nBkColor, 7u);
     EXPECT_TRUE(t.m_bShowAddrLabel);
@@ -311,7 +314,8 @@ TEST(Copies, EachKindCopiesItsOwnMembers) {
     image.fill(Qt::red);
     picture.SetBitmap(image);
     picture.m_strFilePath = QStringLiteral("/x.bmp");
-    auto& p = static_cast<CGEPicture&>(*picture.Clone());
+    const auto pCopy = picture.Clone();
+    auto& p = static_cast<CGEPicture&>(*pCopy);
     EXPECT_EQ(p.m_Data, picture.m_Data);
     EXPECT_EQ(p.m_HeadBlock, picture.m_HeadBlock);
     EXPECT_TRUE(p.m_bCaptured);

@@ -1,7 +1,7 @@
 #include "BuiltinImages.h"
 
 #include "Artwork.h"
-#include "Display.h"
+#include "DisplayMemory.h"
 
 #include <array>
 #include <mutex>
@@ -76,7 +76,7 @@ const Rgb565Image& HandImage(bool large) {
     return Images().hands[large ? 1 : 0];
 }
 
-void DrawImage(Display& display, int x, int y, const Rgb565Image& image, Blit mode) {
+void DrawImage(DisplayMemory& display, int x, int y, const Rgb565Image& image, Blit mode) {
     for (int row = 0; row < image.height; ++row) {
         for (int column = 0; column < image.width; ++column) {
             uint16_t colour = image.pixels[static_cast<size_t>(row * image.width + column)];

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-class Display;
+class DisplayMemory;
 
 // The Emulator's own RGB565 pictures of lamps, key buttons and the hand, made from the shared
 // artwork. 0xFFFF marks the white surround that is transparent where the panel says so.
@@ -24,6 +24,6 @@ const Rgb565Image& HandImage(bool large);
 enum class Blit { Opaque, Transparent, TransparentPressed };
 
 // Draws the picture at (x, y); a pressed key keeps only each pixel's green component.
-void DrawImage(Display& display, int x, int y, const Rgb565Image& image, Blit mode);
+void DrawImage(DisplayMemory& display, int x, int y, const Rgb565Image& image, Blit mode);
 
 uint16_t ToRgb565(int red, int green, int blue);

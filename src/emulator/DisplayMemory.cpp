@@ -1,20 +1,20 @@
-#include "Display.h"
+#include "DisplayMemory.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-Display::Display()
+DisplayMemory::DisplayMemory()
     : m_pixels(static_cast<size_t>(kWidth * kHeight)),
       m_pixels32(static_cast<size_t>(kWidth * kHeight)) {}
 
-uint32_t Display::Expand(uint16_t c) {
+uint32_t DisplayMemory::Expand(uint16_t c) {
     const uint32_t blue = (c & 0x1Fu) << 3;
     const uint32_t green = ((c >> 5) & 0x3Fu) << 2;
     const uint32_t red = (uint32_t{c} >> 11) << 3;
     return red << 16 | green << 8 | blue;
 }
 
-void Display::Pixel(int x, int y, uint16_t colour) {
+void DisplayMemory::Pixel(int x, int y, uint16_t colour) {
     if (x < 0 || y < 0 || x >= kWidth || y >= kHeight)
         return;
     const size_t i = static_cast<size_t>(y * kWidth + x);
@@ -23,25 +23,25 @@ void Display::Pixel(int x, int y, uint16_t colour) {
     m_dirty = true;
 }
 
-uint16_t Display::At(int x, int y) const {
+uint16_t DisplayMemory::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= kWidth || y >= kHeight)
         return 0;
     return m_pixels[static_cast<size_t>(y * kWidth + x)];
 }
 
-void Display::FillScreen(uint16_t colour) {
+void DisplayMemory::FillScreen(uint16_t colour) {
     FillRect(0, 0, kWidth, kHeight, colour);
 }
 
-void Display::HLine(int x, int y, int length, uint16_t colour) {
+void DisplayMemory::HLine(int x, int y, int length, uint16_t colour) {
     FillRect(x, y, length, 1, colour);
 }
 
-void Display::VLine(int x, int y, int length, uint16_t colour) {
+void DisplayMemory::VLine(int x, int y, int length, uint16_t colour) {
     FillRect(x, y, 1, length, colour);
 }
 
-void Display::Line(int x0, int y0, int x1, int y1, uint16_t colour) {
+void DisplayMemory::Line(int x0, int y0, int x1, int y1, uint16_t colour) {
     const int dx = std::abs(x1 - x0);
     const int dy = -std::abs(y1 - y0);
     const int sx = x0 < x1 ? 1 : -1;
@@ -63,7 +63,7 @@ void Display::Line(int x0, int y0, int x1, int y1, uint16_t colour) {
     }
 }
 
-void Display::Rect(int x, int y, int width, int height, uint16_t colour) {
+void DisplayMemory::Rect(int x, int y, int width, int height, uint16_t colour) {
     if (width <= 0 || height <= 0)
         return;
     HLine(x, y, width, colour);
@@ -72,7 +72,7 @@ void Display::Rect(int x, int y, int width, int height, uint16_t colour) {
     VLine(x + width - 1, y, height, colour);
 }
 
-void Display::FillRect(int x, int y, int width, int height, uint16_t colour) {
+void DisplayMemory::FillRect(int x, int y, int width, int height, uint16_t colour) {
     // Clip first: sizes come from the image and may be far off screen.
     const int left = std::max(x, 0);
     const int top = std::max(y, 0);
@@ -91,7 +91,7 @@ void Display::FillRect(int x, int y, int width, int height, uint16_t colour) {
     m_dirty = true;
 }
 
-QImage Display::ToImage() const {
+QImage DisplayMemory::ToImage() const {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     for (int y = 0; y < kHeight; ++y) {
         auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));

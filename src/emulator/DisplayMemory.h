@@ -8,12 +8,12 @@
 
 // The simulated 480 x 272 frame buffer in RGB565, with the 32-bit copy the window shows
 // (0x00RRGGBB, blue in the low byte). Writes outside the screen are ignored.
-class Display {
+class DisplayMemory {
 public:
     static constexpr int kWidth = 480;
     static constexpr int kHeight = 272;
 
-    Display();
+    DisplayMemory();
 
     void Pixel(int x, int y, uint16_t colour);
     uint16_t At(int x, int y) const;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Display.h"
+#include "DisplayMemory.h"
 #include "ImageHeader.h"
 #include "PanelImage.h"
 #include "Records.h"
@@ -39,8 +39,8 @@ public:
 
     // True once the start-up (start-up frame and its wait) is over.
     bool Running() const { return m_phase == Phase::Running; }
-    const Display& Screen() const { return m_display; }
-    Display& Screen() { return m_display; }
+    const DisplayMemory& Screen() const { return m_display; }
+    DisplayMemory& Screen() { return m_display; }
     RuntimeMemory& Memory() { return m_memory; }
     const PanelImage& Image() const { return m_image; }
     uint16_t CurrentFrame() const { return m_frame.id; }
@@ -126,7 +126,7 @@ private:
 
     PanelImage m_image;
     ImageHeader m_header;
-    Display m_display;
+    DisplayMemory m_display;
     RuntimeMemory m_memory;
 
     Phase m_phase = Phase::Boot;

@@ -61,7 +61,7 @@ void Engine::ShowAlarms() {
         DrawText(m_display, m_image, m_header, kAlarmLeft, y, text,
                  {m_alarmSection.textColour, m_alarmSection.textBackground,
                   m_alarmSection.drawTextBackground});
-        m_display.HLine(0, y + size + 2, Display::kWidth, m_alarmSection.textColour);
+        m_display.HLine(0, y + size + 2, DisplayMemory::kWidth, m_alarmSection.textColour);
         y += size + kAlarmLineGap;
     }
 }

@@ -1,6 +1,6 @@
 #include "MessageFont.h"
 
-#include "Display.h"
+#include "DisplayMemory.h"
 
 #include <algorithm>
 
@@ -20,7 +20,7 @@ int CellWidth(char16_t code) {
 
 } // namespace
 
-int DrawMessage(Display& display, int x, int y, const char16_t* text, uint16_t colour) {
+int DrawMessage(DisplayMemory& display, int x, int y, const char16_t* text, uint16_t colour) {
     for (const char16_t* c = text; *c; ++c) {
         if (const MessageGlyph* glyph = FindGlyph(*c)) {
             for (int row = 0; row < 16; ++row) {

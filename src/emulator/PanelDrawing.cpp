@@ -25,7 +25,7 @@ Glyph LocateGlyph(const PanelImage& image, uint32_t table, uint8_t font, uint8_t
     return {table + block + static_cast<uint32_t>(number) * glyphBytes, width, rowBytes};
 }
 
-void DrawGlyph(Display& display, const PanelImage& image, int x, int y, int size,
+void DrawGlyph(DisplayMemory& display, const PanelImage& image, int x, int y, int size,
                const Glyph& glyph, const TextColours& colours) {
     for (int row = 0; row < size; ++row) {
         const uint32_t rowAt = glyph.address + static_cast<uint32_t>(row * glyph.rowBytes);
@@ -45,8 +45,8 @@ int GlyphSize(uint8_t sizeIndex) {
     return kSizes[sizeIndex < 8 ? sizeIndex : 0];
 }
 
-int DrawText(Display& display, const PanelImage& image, const ImageHeader& header, int x, int y,
-             const TextRun& run, const TextColours& colours) {
+int DrawText(DisplayMemory& display, const PanelImage& image, const ImageHeader& header, int x,
+             int y, const TextRun& run, const TextColours& colours) {
     const int size = GlyphSize(run.sizeIndex);
     for (int i = 0; i < run.count; ++i) {
         const uint8_t first = image.Byte(run.bytes + static_cast<uint32_t>(i));
@@ -60,7 +60,7 @@ int DrawText(Display& display, const PanelImage& image, const ImageHeader& heade
             glyph =
                 LocateGlyph(image, header.halfWidthTable, run.font, run.sizeIndex, first, false);
         }
-        if (x >= Display::kWidth)
+        if (x >= DisplayMemory::kWidth)
             return x; // the rest is off screen
         DrawGlyph(display, image, x, y, size, glyph, colours);
         x += glyph.width;
@@ -68,8 +68,8 @@ int DrawText(Display& display, const PanelImage& image, const ImageHeader& heade
     return x;
 }
 
-void DrawHalfGlyph(Display& display, const PanelImage& image, const ImageHeader& header, int x,
-                   int y, uint8_t font, uint8_t sizeIndex, uint8_t glyph,
+void DrawHalfGlyph(DisplayMemory& display, const PanelImage& image, const ImageHeader& header,
+                   int x, int y, uint8_t font, uint8_t sizeIndex, uint8_t glyph,
                    const TextColours& colours) {
     DrawGlyph(display, image, x, y, GlyphSize(sizeIndex),
               LocateGlyph(image, header.halfWidthTable, font, sizeIndex, glyph, false), colours);
@@ -101,12 +101,12 @@ std::optional<FrameRecord> FindFrame(const PanelImage& image, const ImageHeader&
     return std::nullopt;
 }
 
-void DrawPicture(Display& display, const PanelImage& image, const ImageHeader& header,
+void DrawPicture(DisplayMemory& display, const PanelImage& image, const ImageHeader& header,
                  const PictureRecord& picture) {
     const uint32_t data = header.pictures + image.BE32(header.pictures + 2 + 8u * picture.number);
     // Only the visible part is copied: a damaged size must not cost billions of reads.
-    const int rows = std::min(picture.height, Display::kHeight - picture.top);
-    const int columns = std::min(picture.width, Display::kWidth - picture.left);
+    const int rows = std::min(picture.height, DisplayMemory::kHeight - picture.top);
+    const int columns = std::min(picture.width, DisplayMemory::kWidth - picture.left);
     for (int y = 0; y < rows; ++y) {
         const uint32_t row = data + 2u * static_cast<uint32_t>(y * picture.width);
         for (int x = 0; x < columns; ++x)
@@ -114,7 +114,7 @@ void DrawPicture(Display& display, const PanelImage& image, const ImageHeader& h
     }
 }
 
-void DrawFunctionKey(Display& display, const FunctionKeyRecord& key, bool pressed) {
+void DrawFunctionKey(DisplayMemory& display, const FunctionKeyRecord& key, bool pressed) {
     if (key.flags & kKeyHide)
         return;
     const bool large = key.flags & kFlagDouble;
@@ -128,7 +128,7 @@ void DrawFunctionKey(Display& display, const FunctionKeyRecord& key, bool presse
               pressed ? Blit::TransparentPressed : Blit::Transparent);
 }
 
-void DrawTrendFrame(Display& display, const TrendRecord& trend) {
+void DrawTrendFrame(DisplayMemory& display, const TrendRecord& trend) {
     display.FillRect(trend.left, trend.top, trend.width, trend.height, trend.background);
     display.Rect(trend.left, trend.top, trend.width, trend.height, trend.foreground);
     // Light axis ticks along the left and bottom edge, one per tenth of the range.

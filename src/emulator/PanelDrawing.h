@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Display.h"
+#include "DisplayMemory.h"
 #include "ImageHeader.h"
 #include "PanelImage.h"
 #include "Records.h"
@@ -20,11 +20,11 @@ struct TextColours {
 };
 
 // Draws `run.count` text bytes at (x, y); returns the pen position after the text.
-int DrawText(Display& display, const PanelImage& image, const ImageHeader& header, int x, int y,
-             const TextRun& run, const TextColours& colours);
+int DrawText(DisplayMemory& display, const PanelImage& image, const ImageHeader& header, int x,
+             int y, const TextRun& run, const TextColours& colours);
 // Draws one half-width glyph (register digits and blanks are fixed glyph numbers).
-void DrawHalfGlyph(Display& display, const PanelImage& image, const ImageHeader& header, int x,
-                   int y, uint8_t font, uint8_t sizeIndex, uint8_t glyph,
+void DrawHalfGlyph(DisplayMemory& display, const PanelImage& image, const ImageHeader& header,
+                   int x, int y, uint8_t font, uint8_t sizeIndex, uint8_t glyph,
                    const TextColours& colours);
 // Width in pixels of a run of text bytes.
 int TextWidth(const PanelImage& image, const TextRun& run);
@@ -32,7 +32,7 @@ int TextWidth(const PanelImage& image, const TextRun& run);
 std::optional<FrameRecord> FindFrame(const PanelImage& image, const ImageHeader& header,
                                      uint16_t id);
 
-void DrawPicture(Display& display, const PanelImage& image, const ImageHeader& header,
+void DrawPicture(DisplayMemory& display, const PanelImage& image, const ImageHeader& header,
                  const PictureRecord& picture);
-void DrawFunctionKey(Display& display, const FunctionKeyRecord& key, bool pressed);
-void DrawTrendFrame(Display& display, const TrendRecord& trend);
+void DrawFunctionKey(DisplayMemory& display, const FunctionKeyRecord& key, bool pressed);
+void DrawTrendFrame(DisplayMemory& display, const TrendRecord& trend);

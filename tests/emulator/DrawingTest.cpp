@@ -8,16 +8,16 @@ namespace {
 
 constexpr uint16_t kBackground = 0x1111;
 
-TEST(Display, ExpandsRgb565AndIgnoresWritesOffScreen) {
-    Display display;
+TEST(DisplayMemory, ExpandsRgb565AndIgnoresWritesOffScreen) {
+    DisplayMemory display;
     display.Pixel(479, 271, 0xF800);
     display.Pixel(480, 0, 0x07E0);
     display.Pixel(-1, 5, 0x07E0);
     display.FillRect(470, 260, 100000, 100000, 0x001F);
     EXPECT_EQ(display.At(479, 271), 0x001F);
-    EXPECT_EQ(Display::Expand(0xF800), 0xF80000u);
-    EXPECT_EQ(Display::Expand(0x07E0), 0x00FC00u);
-    EXPECT_EQ(Display::Expand(0x001F), 0x0000F8u);
+    EXPECT_EQ(DisplayMemory::Expand(0xF800), 0xF80000u);
+    EXPECT_EQ(DisplayMemory::Expand(0x07E0), 0x00FC00u);
+    EXPECT_EQ(DisplayMemory::Expand(0x001F), 0x0000F8u);
     EXPECT_EQ(display.Pixels32()[271 * 480 + 479], 0x0000F8u);
     EXPECT_EQ(display.ToImage().pixel(479, 271) & 0xFFFFFFu, 0x0000F8u);
 }
@@ -38,7 +38,7 @@ TEST(FrameDrawing, StaticTextHalfAndFullWidthGlyphs) {
     builder.Element(kStaticText, StaticText(20, 30, 0xFFFF, 0x0000, true, {3, 0x81, 0x02, 4}));
     auto started = Started(builder);
     Engine& engine = *started;
-    const Display& d = engine.Screen();
+    const DisplayMemory& d = engine.Screen();
     EXPECT_EQ(Shown(d, 20, 30, 1), "3");
     int top = 0;
     for (int x = 0; x < 16; ++x)
@@ -60,7 +60,7 @@ TEST(FrameDrawing, TextWithoutBackgroundLeavesThePictureVisible) {
     builder.Element(kStaticText, StaticText(100, 60, 0xF800, 0x0000, true, {0}));
     auto started = Started(builder);
     Engine& engine = *started;
-    const Display& d = engine.Screen();
+    const DisplayMemory& d = engine.Screen();
     EXPECT_EQ(d.At(107, 50), 0xF800) << "glyph 0's top row has bit 0 set (value 1)";
     EXPECT_EQ(d.At(100, 50), 0x0100) << "picture between the strokes, little-endian pixels";
     EXPECT_EQ(d.At(115, 52), 0x0100 + 2 * 16 + 15);
@@ -86,7 +86,7 @@ TEST(FrameDrawing, FunctionKeysUseTheBuiltinButtonsWithTransparency) {
     builder.Element(kFunctionKey, KeyHead(300, 0, 0x04, 0x81, Key::kEsc)); // hidden
     auto started = Started(builder);
     Engine& engine = *started;
-    const Display& d = engine.Screen();
+    const DisplayMemory& d = engine.Screen();
     const Rgb565Image& key = KeyImage(Key::kSet, false);
     int transparent = 0, drawn = 0;
     for (int y = 0; y < 32; ++y) {

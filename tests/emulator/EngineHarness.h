@@ -31,7 +31,7 @@ inline void Type(Engine& engine, const std::string& digits) {
 
 // Reads back test glyphs (see ImageBuilder.h) from `count` 8-pixel cells: the glyphs of
 // "0123456789ABCDEF? -." as those characters, an empty cell as a blank.
-inline std::string Shown(const Display& display, int x, int y, int count,
+inline std::string Shown(const DisplayMemory& display, int x, int y, int count,
                          uint16_t foreground = 0xFFFF) {
     static const char kGlyphs[] = "0123456789ABCDEF? -.";
     std::string text;

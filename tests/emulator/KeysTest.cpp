@@ -292,7 +292,7 @@ TEST(Alarms, RaisedBitsAreListedOnTheAlarmScreen) {
     engine.Memory().Plc().SetBit(202, true);
     engine.Advance(3);
     Press(engine, Key::kAlm);
-    const Display& d = engine.Screen();
+    const DisplayMemory& d = engine.Screen();
     EXPECT_EQ(Shown(d, 10, 10, 1), "1");
     EXPECT_EQ(Shown(d, 10, 31, 1), "3") << "one line of 16 + 5 pixels further";
     EXPECT_EQ(d.At(479, 28), 0xFFFF) << "separating line across the screen";

@@ -65,7 +65,7 @@ TEST(Refresh, RegistersShowThePlcValue) {
     engine.Memory().Plc().SetWord(101, 16, 5);
     engine.Memory().Plc().SetWord(102, 32, 123456);
     engine.Advance(2);
-    const Display& d = engine.Screen();
+    const DisplayMemory& d = engine.Screen();
     EXPECT_EQ(Shown(d, 10, 10, 4), "  -1");
     EXPECT_EQ(Shown(d, 10, 40, 4), " 0.5");
     EXPECT_EQ(Shown(d, 10, 70, 6), "123456");
@@ -97,7 +97,7 @@ TEST(Refresh, LampOnAndOff) {
     builder.Element(kIndicator, Indicator(80, 0, 0x00, BitAt(5))); // round, negative
     auto started = Started(builder);
     Engine& engine = *started;
-    const Display& d = engine.Screen();
+    const DisplayMemory& d = engine.Screen();
     auto matches = [&](int x, int shape, bool transparent) {
         const Rgb565Image& lamp = LampImage(shape, false);
         for (int y = 0; y < 32; ++y) {
@@ -122,7 +122,7 @@ TEST(Refresh, LampOnAndOff) {
     EXPECT_NE(LampImage(1, false).pixels[16 * 32 + 16], LampImage(3, false).pixels[16 * 32 + 16]);
 }
 
-int FilledRows(const Display& d, int x, int top, int height, uint16_t fg) {
+int FilledRows(const DisplayMemory& d, int x, int top, int height, uint16_t fg) {
     int rows = 0;
     for (int y = top; y < top + height; ++y)
         rows += d.At(x, y) == fg;
@@ -138,7 +138,7 @@ TEST(Refresh, BarFillsItsShareOfTheLength) {
     builder.Element(kBar, Bar(60, 30, 100, 20, Word(9), 200, 100, 4, 0xF800, 0x001F)); // left
     auto started = Started(builder);
     Engine& engine = *started;
-    const Display& d = engine.Screen();
+    const DisplayMemory& d = engine.Screen();
     EXPECT_EQ(FilledRows(d, 5, 0, 100, 0xF800), 0) << "below the lower limit";
     engine.Memory().Plc().SetWord(9, 16, 125);
     engine.Advance(2);
@@ -161,7 +161,7 @@ TEST(Refresh, DynamicTextShowsTheMatchingItemOrBlanks) {
                     DynamicText(0, 0, Word(3), 0xFFFF, 0x0000, true, {{1, {1}}, {2, {2, 3, 4}}}));
     auto started = Started(builder);
     Engine& engine = *started;
-    const Display& d = engine.Screen();
+    const DisplayMemory& d = engine.Screen();
     EXPECT_EQ(Shown(d, 0, 0, 3), "   ") << "value 0 matches no item";
     for (int x = 0; x < 24; ++x)
         EXPECT_EQ(d.At(x, 8), 0x0000) << "blanks are background only";
@@ -180,7 +180,7 @@ TEST(Refresh, TrendSamplesAndScrolls) {
     builder.Element(kTrend, Trend(0, 0, 43, 52, Word(4), 4, 100, 0, 1, 0x0000, 0x07E0, 0xF800));
     auto started = Started(builder);
     Engine& engine = *started;
-    const Display& d = engine.Screen();
+    const DisplayMemory& d = engine.Screen();
     EXPECT_EQ(d.At(0, 0), 0x07E0) << "frame in the fore colour";
     EXPECT_EQ(d.At(20, 20), 0x0000);
     engine.Memory().Plc().SetWord(4, 16, 50);

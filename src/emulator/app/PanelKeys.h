@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRect>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+// The keys on the panel front: their label, place on the skin and key code.
+struct PanelKey {
+    const char* label;
+    const char* name; // the name the headless mode's --press takes
+    QRect area;
+    uint8_t code;
+};
+
+std::span<const PanelKey> PanelKeys();
+// The key whose name is `name` (ESC ALM DOWN UP LEFT RIGHT SET ENT 0..9 PM CLR).
+std::optional<uint8_t> KeyCodeByName(const QString& name);
+// The key under a point of the skin.
+const PanelKey* KeyAt(const QPoint& point);

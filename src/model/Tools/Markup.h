@@ -62,8 +62,48 @@ public:
     static QByteArray EncodeUtf8(QStringView text);
 
 private:
+    // One element of the index. Offsets and lengths count UTF-16 units of m_strDoc.
+    struct ElemPos {
+        int nStart = 0;  // offset of the '<' of the start tag
+        int nLength = 0; // start tag to end of end tag
+        int nStartTagLen = 0;
+        int nEndTagLen = 0; // 0 for an empty-element tag or an element not ended
+        int iElemParent = 0;
+        int iElemChild = 0; // first child
+        int iElemLastChild = 0;
+        int iElemNext = 0;
+        int nLastValueAt = 0; // opening quote of the last quoted value, from nStart; 0: none
+        int nFlags = 0;
+        int EndOffset() const { return nStart + nLength; }
+    };
+    enum ElemFlags { FlagEmptyElement = 1, FlagNotEnded = 2, FlagReference = 4 };
+    struct TextEdit {
+        int nOffset = 0;
+        int nRemove = 0;
+        QString strInsert;
+        int nElementAt = 0; // where a new element starts within strInsert
+        int Shift() const { return int(strInsert.size()) - nRemove; }
+    };
+    class Parser;
+
+    void Parse();
+    void AddResult(const QString& message);
+    QStringView NameAt(int iPos) const;
+    int FindSibling(int iPos, QStringView name) const;
+    void StoreTagValues(int iPos, qsizetype nLastValueAt, bool bReference);
+    QString AttributeOf(int iPos, QStringView name) const;
+    bool SetAttributeOf(int iPos, QStringView name, QStringView value);
+    int InsertElement(int iParent, int iAfter, QStringView name, QStringView data);
+    TextEdit PlaceAfter(int iAfter, const QString& element) const;
+    TextEdit PlaceAsFirstChild(int iParent, const QString& element) const;
+    bool ApplyEdit(const TextEdit& edit);
+    void ShiftSubtree(int iTop, int nShift);
+    void ShiftFollowing(int iPos, int nShift);
+
     QString m_strDoc;
     QString m_strResult;
+    std::vector<ElemPos> m_aPos;
+    bool m_bParseError = false;
     int m_iPosParent = 0;
     int m_iPos = 0;
     int m_iPosChild = 0;

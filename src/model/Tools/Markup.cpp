@@ -96,7 +96,7 @@ qsizetype FindFirstOf(QStringView text, qsizetype from, Targets... targets) {
     const auto hitsAt = [targets...](const char16_t* at) {
         Units8 units;
         std::memcpy(&units, at, sizeof units);
-        return ((units == targets) | ...);
+        return ((units == std::uint16_t(targets)) | ...); // clang 14 crashes on a char16_t
     };
     constexpr qsizetype kStep = 32; // four vectors per step keep the loads streaming
     const char16_t* p = text.utf16();

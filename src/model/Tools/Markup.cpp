@@ -755,7 +755,6 @@ private:
         const OpenElement& open = m_open.back();
         ElemPos& elem = m_aPos[open.iPos];
         elem.nLength = int(at) - elem.nStart;
-        elem.nFlags |= FlagNotEnded;
         Error(QStringLiteral("Element '%1' at offset %2 not ended")
                   .arg(open.name.toString(), QString::number(elem.nStart)));
         Pop();

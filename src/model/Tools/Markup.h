@@ -76,7 +76,7 @@ private:
         int nFlags = 0;
         int EndOffset() const { return nStart + nLength; }
     };
-    enum ElemFlags { FlagEmptyElement = 1, FlagNotEnded = 2, FlagReference = 4 };
+    enum ElemFlags { FlagEmptyElement = 1, FlagReference = 2 };
     struct TextEdit {
         int nOffset = 0;
         int nRemove = 0;

@@ -239,6 +239,28 @@ TEST(RegisterEntry, RefusesValuesOutsideTheLimits) {
     EXPECT_EQ(Shown(engine.Screen(), 100, 0, 4), "  21");
 }
 
+TEST(RegisterEntry, ProtectedRegistersWaitForTheLogin) {
+    ImageBuilder builder;
+    builder.entryProtection = true;
+    builder.password = 7;
+    builder.Frame(1, 0);
+    RegisterSpec secret;
+    secret.flags = 0x20 | 0x40; // Encrypt
+    secret.address = Word(80);
+    builder.Element(kRegister, Register(secret));
+    auto started = Started(builder);
+    Engine& engine = *started;
+    Press(engine, Key::kSet);
+    EXPECT_NE(engine.Screen().At(16, 18), 0xF800) << "no entry before the login";
+    Login(engine, "7");
+    Press(engine, Key::kEsc);
+    Press(engine, Key::kEsc);
+    Press(engine, Key::kSet);
+    Type(engine, "0009");
+    Press(engine, Key::kEnt);
+    EXPECT_EQ(engine.Memory().Plc().Word(80, 16), 9u);
+}
+
 TEST(RegisterEntry, ScaledSignedValueIsConvertedBack) {
     ImageBuilder builder;
     builder.Frame(1, 0);
@@ -351,6 +373,36 @@ TEST(StartUp, BadMagicAndHeldEnterStopTheRuntime) {
     held.Advance(3000);
     EXPECT_FALSE(held.Running());
     EXPECT_EQ(held.Screen().At(100, 100), 0xF800);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Reports, ClockWriteRequestsTheClockRegisters) {
+    struct Case {
+        uint8_t options;
+        uint16_t yearAt;
+        uint32_t year;
+    } cases[] = {
+        {0x20 | 0x01 | 0x04, 106, 2000},            // AutoChange 100, clock from 101, year at +5
+        {0x20 | 0x01 | 0x02 | 0x04 | 0x08, 105, 0}, // old layout from 102: year/weekday at +3
+    };
+    for (const Case& c : cases) {
+        ImageBuilder builder;
+        builder.options = c.options;
+        builder.setting = Word(100);
+        builder.Frame(1, 0);
+        builder.Element(kFunctionKey, SetRegisterKey(kDigit1, {0, 116, 0, 2, 0, 0}, 1));
+        auto started = Started(builder);
+        Engine& engine = *started;
+        PlcMemory& plc = engine.Memory().Plc();
+        plc.SetWord(c.yearAt, 16, 0x5555);
+        engine.Advance(10);
+        EXPECT_EQ(plc.Word(c.yearAt, 16), 0x5555u) << "a still clock reports nothing by itself";
+        Press(engine, kDigit1);
+        EXPECT_EQ(plc.Word(c.yearAt, 16), c.year) << int{c.options};
+    }
 }
 
 } // namespace

@@ -195,3 +195,25 @@ TEST(Refresh, TrendSamplesAndScrolls) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Refresh, ErrorTextWhileCyclesStayIncomplete) {
+    ImageBuilder builder;
+    builder.options = 0; // through the 99-request queue
+    builder.Frame(1, kBackground);
+    // 120 distinct addresses: the queue never holds them all, so no cycle completes.
+    for (uint16_t i = 0; i < 120; ++i)
+        builder.Element(kIndicator, Indicator(0, 0, 0x08, BitAt(i)));
+    auto started = Started(builder);
+    Engine& engine = *started;
+    engine.Advance(20);
+    int red = 0;
+    for (int y = 250; y < 266; ++y) {
+        for (int x = 380; x < 468; ++x)
+            red += engine.Screen().At(x, y) == 0xF800;
+    }
+    EXPECT_GT(red, 100) << "the built-in error text in red at (380, 250)";
+}
+
+} // namespace

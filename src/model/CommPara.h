@@ -1,16 +1,10 @@
 #pragma once
 
+#include "XmlObject.h"
+
 #include <cstdint>
 
 class CMarkup;
-
-// The persistence interface of the model's objects.
-class CXmlObject {
-public:
-    virtual ~CXmlObject() = default;
-    virtual bool LoadXml(CMarkup& xml) = 0;
-    virtual bool SaveXml(CMarkup& xml) const = 0;
-};
 
 // The serial port parameters of the panel.
 class CCommPara : public CXmlObject {

@@ -249,7 +249,7 @@ void CGraphBase::LoadCommon(CMarkup& xml) {
     m_nSameColor = IntOr(xml.ChildAttribute(u"SameColor"), 0);
 }
 
-void CGraphBase::DrawAnnotation(QPainter& painter, const CPLCAddress* address) const {
+void CGraphBase::DrawAnnotation(QPainter& painter, const CPLCAddress* address) {
     if (!m_bShowAddrLabel && !m_bShowLayerLabel)
         return;
     const bool showAddress = m_bShowAddrLabel && address != nullptr;

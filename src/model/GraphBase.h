@@ -80,7 +80,7 @@ public:
     bool m_bReverse = false;
     std::int32_t m_nSameColor = 1;
     std::int32_t m_nTypeCode;
-    mutable QString m_strLabelName;
+    QString m_strLabelName;
     bool m_bShowAddrLabel;
     bool m_bShowLayerLabel;
     std::uint8_t m_byFrameNumber = 0;
@@ -92,5 +92,5 @@ protected:
     void SavePosition(CMarkup& xml) const;
     void LoadCommon(CMarkup& xml);
     // The annotation above the element; `address` is the main address, null for none.
-    void DrawAnnotation(QPainter& painter, const CPLCAddress* address) const;
+    void DrawAnnotation(QPainter& painter, const CPLCAddress* address);
 };

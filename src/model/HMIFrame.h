@@ -1,6 +1,5 @@
 #pragma once
 
-#include "CommPara.h"
 #include "GraphBase.h"
 
 #include <QString>

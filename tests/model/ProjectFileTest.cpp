@@ -226,6 +226,25 @@ TEST(FileValues, PictureHeadAndData) {
     EXPECT_EQ(read.ToImage().pixel(0, 0), qRgb(0, 0x80, 0xff));
 }
 
+TEST(FileValues, ABitmapFileGivesItsOwnPixels) {
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(qRgb(10, 20, 30));
+    image.setPixel(2, 0, qRgb(200, 100, 50)); // top right
+    const QString path = TempPath(QStringLiteral("three.bmp"));
+    ASSERT_TRUE(image.save(path, "BMP"));
+    CGEPicture picture;
+    ASSERT_TRUE(picture.LoadBitmapFile(path));
+    EXPECT_EQ(picture.BitmapWidth(), 3);
+    EXPECT_EQ(picture.BitmapHeight(), 2);
+    EXPECT_EQ(picture.m_HeadBlock.size(), 48);
+    EXPECT_EQ(picture.m_HeadBlock.mid(20, 4), QByteArray("\x18\0\0\0", 4)); // 3 x 4 x 2 bytes
+    ASSERT_EQ(picture.PixelData().size(), 24);
+    // Rows bottom-up: the top row is the second stored row; blue, green, red, 0.
+    EXPECT_EQ(picture.PixelData().mid(20, 4), QByteArray("\x32\x64\xc8\0", 4));
+    EXPECT_EQ(picture.PixelData().mid(0, 4), QByteArray("\x1e\x14\x0a\0", 4));
+    EXPECT_FALSE(picture.LoadBitmapFile(TempPath(QStringLiteral("no-such.bmp"))));
+}
+
 TEST(FileDefaults, MissingAttributesAndBooleans) {
     // Back TRUE without SameColor: SameColor reads 0 and wins.
     auto text = ReadPart(QStringLiteral(

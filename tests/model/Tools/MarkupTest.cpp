@@ -1,6 +1,5 @@
 #include "Markup.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 

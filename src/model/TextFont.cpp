@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QRawFont>
 
 namespace {
 
@@ -110,6 +111,65 @@ QStringList GB2312FaceNames() {
             faces.append(family);
     }
     return faces;
+}
+
+namespace {
+
+std::uint16_t BigEndian16(const QByteArray& table, qsizetype offset) {
+    return static_cast<std::uint16_t>((static_cast<std::uint8_t>(table[offset]) << 8) |
+                                      static_cast<std::uint8_t>(table[offset + 1]));
+}
+
+// One name record's text: Windows Unicode records are big-endian UTF-16, others are taken
+// byte for byte.
+QString NameRecordText(const QByteArray& bytes, std::uint16_t platform, std::uint16_t encoding) {
+    if (platform != 3 || encoding != 1)
+        return QString::fromLatin1(bytes);
+    QString text;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text += QChar(BigEndian16(bytes, i));
+    return text;
+}
+
+} // namespace
+
+QStringList FaceFullNames(const QString& face) {
+    const bool vertical = face.startsWith(u'@');
+    const QRawFont raw = QRawFont::fromFont(QFont(vertical ? face.mid(1) : face));
+    const QByteArray table = raw.fontTable("name");
+    QStringList names;
+    if (table.size() < 6)
+        return names;
+    const int count = BigEndian16(table, 2);
+    const int strings = BigEndian16(table, 4);
+    for (int i = 0; i < count; ++i) {
+        const qsizetype record = 6 + static_cast<qsizetype>(i) * 12;
+        if (record + 12 > table.size())
+            break;
+        if (BigEndian16(table, record + 6) != 4)
+            continue;
+        const qsizetype length = BigEndian16(table, record + 8);
+        const qsizetype offset = strings + BigEndian16(table, record + 10);
+        if (offset + length > table.size())
+            continue;
+        const QString name = NameRecordText(table.mid(offset, length), BigEndian16(table, record),
+                                            BigEndian16(table, record + 2));
+        names.append(vertical ? u'@' + name : name);
+    }
+    return names;
+}
+
+int FaceIndexForName(const QStringList& faces, const QString& name) {
+    if (faces.isEmpty())
+        return -1;
+    const int exact = static_cast<int>(faces.indexOf(name));
+    if (exact >= 0)
+        return exact;
+    for (int i = 0; i < faces.size(); ++i) {
+        if (FaceFullNames(faces[i]).contains(name))
+            return i;
+    }
+    return 0;
 }
 
 const QList<int>& FontSizes() {

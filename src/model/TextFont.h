@@ -32,6 +32,13 @@ QSize TextExtent(const QString& text, const QString& face, int size);
 // The installed families that support the GB2312 character set, in system order, no repeats.
 QStringList GB2312FaceNames();
 
+// The position in `faces` of the face named `name`: by family name, else by a full name in a
+// face's name table, else the first face; -1 for an empty list.
+int FaceIndexForName(const QStringList& faces, const QString& name);
+// The full names (name ID 4) in the name table of `face`; a face whose name begins with "@"
+// gives its names the same prefix.
+QStringList FaceFullNames(const QString& face);
+
 // The eight sizes the designer offers and their list text ("16x16").
 const QList<int>& FontSizes();
 QString FontSizeText(int size);

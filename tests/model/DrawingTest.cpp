@@ -175,6 +175,21 @@ TEST(Fonts, SearchFindsTheLineHeightAndCaches) {
                 GB2312FaceNames().contains(QStringLiteral("WenQuanYi Zen Hei")));
 }
 
+TEST(Fonts, FaceChoiceFallsBackToFullNamesThenTheFirst) {
+    const QStringList faces = GB2312FaceNames();
+    ASSERT_FALSE(faces.isEmpty());
+    EXPECT_EQ(FaceIndexForName(faces, faces.last()), faces.size() - 1);
+    EXPECT_EQ(FaceIndexForName(faces, QStringLiteral("No Such Face")), 0);
+    EXPECT_EQ(FaceIndexForName({}, QStringLiteral("x")), -1);
+    // The Chinese full name of WenQuanYi Zen Hei is in its name table only.
+    const int zenHei = FaceIndexForName(faces, QStringLiteral("文泉驿正黑"));
+    EXPECT_TRUE(faces[zenHei] == QStringLiteral("WenQuanYi Zen Hei") ||
+                faces[zenHei] == QStringLiteral("文泉驿正黑"))
+        << faces[zenHei].toStdString();
+    EXPECT_TRUE(FaceFullNames(QStringLiteral("@WenQuanYi Zen Hei"))
+                    .contains(QStringLiteral("@文泉驿正黑")));
+}
+
 TEST(Drawing, TrendShowsAxesPlotAndCurve) {
     CGETrend trend(nullptr);
     trend.SetRect(0, 0, 206, 106);

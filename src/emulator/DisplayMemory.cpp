@@ -3,25 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-DisplayMemory::DisplayMemory()
-    : m_pixels(static_cast<size_t>(kWidth * kHeight)),
-      m_pixels32(static_cast<size_t>(kWidth * kHeight)) {}
-
-uint32_t DisplayMemory::Expand(uint16_t c) {
-    const uint32_t blue = (c & 0x1Fu) << 3;
-    const uint32_t green = ((c >> 5) & 0x3Fu) << 2;
-    const uint32_t red = (uint32_t{c} >> 11) << 3;
-    return red << 16 | green << 8 | blue;
-}
-
-void DisplayMemory::Pixel(int x, int y, uint16_t colour) {
-    if (x < 0 || y < 0 || x >= kWidth || y >= kHeight)
-        return;
-    const size_t i = static_cast<size_t>(y * kWidth + x);
-    m_pixels[i] = colour;
-    m_pixels32[i] = Expand(colour);
-    m_dirty = true;
-}
+DisplayMemory::DisplayMemory() : m_pixels(static_cast<size_t>(kWidth * kHeight)) {}
 
 uint16_t DisplayMemory::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= kWidth || y >= kHeight)
@@ -80,15 +62,35 @@ void DisplayMemory::FillRect(int x, int y, int width, int height, uint16_t colou
     const int bottom = static_cast<int>(std::min<long>(long{y} + height, kHeight));
     if (left >= right || top >= bottom)
         return;
-    const uint32_t wide = Expand(colour);
     for (int row = top; row < bottom; ++row) {
         const size_t start = static_cast<size_t>(row * kWidth);
         std::fill(m_pixels.begin() + static_cast<long>(start + left),
                   m_pixels.begin() + static_cast<long>(start + right), colour);
-        std::fill(m_pixels32.begin() + static_cast<long>(start + left),
-                  m_pixels32.begin() + static_cast<long>(start + right), wide);
     }
     m_dirty = true;
+}
+
+void DisplayMemory::BitRow(int x, int y, const uint8_t* bits, int width, uint16_t foreground,
+                           uint16_t background, bool paintBackground) {
+    if (y < 0 || y >= kHeight)
+        return;
+    const int first = std::max(0, -x);
+    const int last = std::min(width, kWidth - x);
+    uint16_t* row = m_pixels.data() + static_cast<size_t>(y * kWidth + x);
+    for (int i = first; i < last; ++i) {
+        if (bits[i / 8] & (0x80 >> (i % 8)))
+            row[i] = foreground;
+        else if (paintBackground)
+            row[i] = background;
+    }
+    if (first < last)
+        m_dirty.store(true, std::memory_order_relaxed);
+}
+
+std::vector<uint32_t> DisplayMemory::Pixels32() const {
+    std::vector<uint32_t> wide(m_pixels.size());
+    std::transform(m_pixels.begin(), m_pixels.end(), wide.begin(), Expand);
+    return wide;
 }
 
 QImage DisplayMemory::ToImage() const {
@@ -96,7 +98,7 @@ QImage DisplayMemory::ToImage() const {
     for (int y = 0; y < kHeight; ++y) {
         auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
         for (int x = 0; x < kWidth; ++x)
-            line[x] = 0xFF000000u | m_pixels32[static_cast<size_t>(y * kWidth + x)];
+            line[x] = 0xFF000000u | Expand(m_pixels[static_cast<size_t>(y * kWidth + x)]);
     }
     return image;
 }

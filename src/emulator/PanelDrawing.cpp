@@ -27,15 +27,13 @@ Glyph LocateGlyph(const PanelImage& image, uint32_t table, uint8_t font, uint8_t
 
 void DrawGlyph(DisplayMemory& display, const PanelImage& image, int x, int y, int size,
                const Glyph& glyph, const TextColours& colours) {
+    uint8_t bits[14]; // the widest row: 112 pixels
     for (int row = 0; row < size; ++row) {
         const uint32_t rowAt = glyph.address + static_cast<uint32_t>(row * glyph.rowBytes);
-        for (int column = 0; column < glyph.width; ++column) {
-            const uint8_t bits = image.Byte(rowAt + static_cast<uint32_t>(column / 8));
-            if (bits & (0x80 >> (column % 8)))
-                display.Pixel(x + column, y + row, colours.foreground);
-            else if (colours.drawBackground)
-                display.Pixel(x + column, y + row, colours.background);
-        }
+        for (int i = 0; i < glyph.rowBytes; ++i)
+            bits[i] = image.Byte(rowAt + static_cast<uint32_t>(i));
+        display.BitRow(x, y + row, bits, glyph.width, colours.foreground, colours.background,
+                       colours.drawBackground);
     }
 }
 

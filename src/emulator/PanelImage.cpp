@@ -1,13 +1,5 @@
 #include "PanelImage.h"
 
-uint8_t PanelImage::Byte(uint32_t address) const {
-    if (address < kBaseAddress || address - kBaseAddress >= m_bytes.size()) {
-        ++m_outsideReads;
-        return 0;
-    }
-    return m_bytes[address - kBaseAddress];
-}
-
 uint16_t PanelImage::BE16(uint32_t address) const {
     return static_cast<uint16_t>(Byte(address) << 8 | Byte(address + 1));
 }

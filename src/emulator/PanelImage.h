@@ -14,7 +14,13 @@ public:
     PanelImage() = default;
     explicit PanelImage(std::vector<uint8_t> bytes) : m_bytes(std::move(bytes)) {}
 
-    uint8_t Byte(uint32_t address) const;
+    uint8_t Byte(uint32_t address) const {
+        if (address < kBaseAddress || address - kBaseAddress >= m_bytes.size()) {
+            ++m_outsideReads;
+            return 0;
+        }
+        return m_bytes[address - kBaseAddress];
+    }
     uint16_t BE16(uint32_t address) const;
     uint32_t BE32(uint32_t address) const;
     // The header is the one place with little-endian fields.

@@ -24,6 +24,10 @@ void DisplayMemory::VLine(int x, int y, int length, uint16_t colour) {
 }
 
 void DisplayMemory::Line(int x0, int y0, int x1, int y1, uint16_t colour) {
+    // A line wholly beside the screen costs nothing (trend sizes come from the image).
+    if ((x0 < 0 && x1 < 0) || (y0 < 0 && y1 < 0) || (x0 >= kWidth && x1 >= kWidth) ||
+        (y0 >= kHeight && y1 >= kHeight))
+        return;
     const int dx = std::abs(x1 - x0);
     const int dy = -std::abs(y1 - y0);
     const int sx = x0 < x1 ? 1 : -1;

@@ -383,7 +383,7 @@ void Engine::SampleTrend(TrendState& trend, uint32_t raw) {
 void Engine::DrawTrend(const TrendState& trend) {
     const TrendRecord& record = trend.record;
     DrawTrendFrame(m_display, record);
-    const int step = (record.width - 3) / std::max<int>(record.samplingPoint, 1);
+    const int step = std::max(record.width - 3, 0) / std::max<int>(record.samplingPoint, 1);
     const int bottom = record.top + record.height - 1;
     for (size_t i = 0; i < trend.heights.size(); ++i) {
         const int x = record.left + 1 + static_cast<int>(i) * step;

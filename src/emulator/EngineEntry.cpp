@@ -118,11 +118,12 @@ bool Engine::WriteEntry() {
     DynamicElement& element = m_elements[m_entry.registers[m_entry.position]];
     const auto& reg = std::get<RegisterRecord>(element.record);
     const bool isSigned = reg.flags & kFlagSigned;
-    int64_t value = 0;
+    // Unsigned, so a field wider than 64 bits wraps instead of overflowing; the register's
+    // width cuts the value anyway.
+    uint64_t magnitude = 0;
     for (int digit : m_entry.digits)
-        value = value * Base(reg) + digit;
-    if (m_entry.negative)
-        value = -value;
+        magnitude = magnitude * static_cast<uint64_t>(Base(reg)) + static_cast<uint64_t>(digit);
+    int64_t value = static_cast<int64_t>(m_entry.negative ? 0 - magnitude : magnitude);
     if (reg.flags & kRegHaveLimit) {
         std::optional<int64_t> raw = value;
         if (reg.flags & kRegScaling)

@@ -2,6 +2,7 @@
 
 #include "RuntimeMemory.h"
 
+#include <algorithm>
 #include <cmath>
 
 int64_t RawValue(uint32_t raw, int bits, bool isSigned) {
@@ -24,7 +25,9 @@ std::optional<int64_t> Interpolate(int64_t a, int64_t b, int64_t x, int64_t c, i
     const double result = static_cast<double>(a) + static_cast<double>(b - a) *
                                                        static_cast<double>(x - c) /
                                                        static_cast<double>(d - c);
-    return static_cast<int64_t>(std::round(result)); // std::round rounds half away from zero
+    // Limits from a damaged or careless image can push the result past 64 bits.
+    constexpr double kLargest = 9.0e18;
+    return static_cast<int64_t>(std::round(std::clamp(result, -kLargest, kLargest)));
 }
 
 int64_t DisplayValue(const RegisterRecord& reg, uint32_t raw) {

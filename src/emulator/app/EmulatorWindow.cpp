@@ -80,6 +80,9 @@ EmulatorWindow::EmulatorWindow(PanelImage image)
 }
 
 void EmulatorWindow::RefreshDisplay() {
+    // A release outside the window never arrives: the key is up once the button is.
+    if (m_pressedByMouse && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        Release();
     if (std::optional<QImage> display = m_runner->TakeChangedDisplay()) {
         m_display = std::move(*display);
         update(QRect(kDisplayLeft, kDisplayTop, m_display.width(), m_display.height()));
@@ -111,6 +114,7 @@ void EmulatorWindow::Release() {
     if (m_pressed)
         update(m_pressed->area);
     m_pressed = nullptr;
+    m_pressedByMouse = false;
 }
 
 void EmulatorWindow::mousePressEvent(QMouseEvent* event) {
@@ -118,6 +122,7 @@ void EmulatorWindow::mousePressEvent(QMouseEvent* event) {
         return;
     if (const PanelKey* key = KeyAt(event->position().toPoint())) {
         Press(key);
+        m_pressedByMouse = true;
         return;
     }
     // Anywhere else on the front moves the window, as its caption would.

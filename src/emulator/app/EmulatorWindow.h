@@ -37,6 +37,7 @@ private:
     std::unique_ptr<EngineRunner> m_runner;
     QTimer m_refresh;
     const PanelKey* m_pressed = nullptr;
+    bool m_pressedByMouse = false;
     bool m_dragging = false;
     QPoint m_dragOffset;
 };

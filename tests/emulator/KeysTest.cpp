@@ -406,3 +406,45 @@ TEST(Reports, ClockWriteRequestsTheClockRegisters) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Recipes, DownloadWritesTheStoreToTheRegistersBehindANotice) {
+    ImageBuilder builder;
+    builder.Frame(1, 0x0001);
+    builder.Element(kFunctionKey, RecipeKey(kDigit1, 0x41, Word(300, 4), 2, 0));
+    auto started = Started(builder);
+    Engine& engine = *started;
+    PlcMemory& plc = engine.Memory().Plc();
+    for (uint16_t a = 300; a < 306; ++a)
+        plc.SetWord(a, 16, 0x7777);
+    engine.SetKey(kDigit1);
+    engine.Advance(5);
+    EXPECT_EQ(engine.Screen().At(160, 110), 0xF800) << "the notice while the transfer runs";
+    engine.SetKey(Key::kNone);
+    engine.Advance(250);
+    EXPECT_EQ(engine.Screen().At(160, 110), 0x0001);
+    // Two 32-bit values take four registers; the Emulator's store holds zeros.
+    for (uint16_t a = 300; a < 304; ++a)
+        EXPECT_EQ(plc.Word(a, 16), 0u) << a;
+    EXPECT_EQ(plc.Word(304, 16), 0x7777u);
+}
+
+TEST(Keys, AHeldFunctionKeyIsDrawnPressed) {
+    ImageBuilder builder;
+    builder.Frame(1, 0x0001);
+    builder.Element(kFunctionKey, BitKey(kDigit1, 0x10, BitAt(1)));
+    auto started = Started(builder);
+    Engine& engine = *started;
+    // BitKey places the button at (50, 200); its middle is inside the key face.
+    const uint16_t normal = engine.Screen().At(66, 216);
+    ASSERT_NE(normal & 0x07E0, normal);
+    engine.SetKey(kDigit1);
+    engine.Advance(5);
+    EXPECT_EQ(engine.Screen().At(66, 216), normal & 0x07E0);
+    engine.SetKey(Key::kNone);
+    engine.Advance(5);
+    EXPECT_EQ(engine.Screen().At(66, 216), normal);
+}
+
+} // namespace

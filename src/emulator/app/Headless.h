@@ -10,6 +10,8 @@
 // The headless run: the engine without a window, for screenshots and end-to-end tests.
 //   Emulator --image FILE [--poke bit:ADDR=V | word:ADDR=V]... [--press KEY@MS]...
 //            [--run-ms N] [--screenshot OUT.png] [--window-screenshot OUT.png]
+// Memory is preset before the start-up; N milliseconds (default 2000) run after it, and a
+// press at MS (counted from the end of the start-up) holds its key for 100 ms.
 struct HeadlessOptions {
     struct Poke {
         bool bit = false;

@@ -95,7 +95,9 @@ TEST_F(PanelSim, KeepsFlashedFilesAndReportsTheirDigestToALaterPanel) {
 TEST_F(PanelSim, ARestartLosesWhatWasNotFlashed) {
     VirtualPanel panel(Config());
     ASSERT_TRUE(SendFile(panel, "sheetpara.dat", Pattern(10)));
+    EXPECT_FALSE(panel.Restarted());
     panel.Receive(BuildCommandFrame(CMD_RESTART));
+    EXPECT_TRUE(panel.Restarted());
     EXPECT_EQ(AnswerOf(panel, BuildCommandFrame(CMD_WRITE_FLASH)), kAck);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"frames.log"});
 }
@@ -207,6 +209,7 @@ TEST(PanelSimConfig, ReadsItsVariablesAndIgnoresBadValues) {
     env.insert("KV_PANELSIM_DELAY_MS", "25");
     env.insert("KV_PANELSIM_VANISH_AFTER", "0");
     env.insert("KV_PANELSIM_TIMEOUT_SCALE", "0.001");
+    env.insert("KV_PANELSIM_PANELS", "3");
     QStringList problems;
     PanelConfig config = ParsePanelConfig(env, problems);
     EXPECT_TRUE(problems.isEmpty());
@@ -219,6 +222,7 @@ TEST(PanelSimConfig, ReadsItsVariablesAndIgnoresBadValues) {
     EXPECT_EQ(config.delayMs, 25);
     EXPECT_EQ(config.vanishAfter, 0);
     EXPECT_DOUBLE_EQ(config.timeoutScale, 0.001);
+    EXPECT_EQ(config.panels, 3);
 
     QProcessEnvironment bad;
     bad.insert("KV_PANELSIM_MODEL", "256");

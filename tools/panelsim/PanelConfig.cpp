@@ -69,5 +69,6 @@ PanelConfig ParsePanelConfig(const QProcessEnvironment& env, QStringList& proble
     read.Int("KV_PANELSIM_VANISH_AFTER", 0, 1 << 30, config.vanishAfter);
     config.logPath = read.Text("KV_PANELSIM_LOG");
     read.Scale("KV_PANELSIM_TIMEOUT_SCALE", config.timeoutScale);
+    read.Int("KV_PANELSIM_PANELS", 0, 1 << 20, config.panels);
     return config;
 }

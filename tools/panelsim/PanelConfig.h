@@ -16,6 +16,10 @@ struct PanelConfig {
     int vanishAfter = -1;      // KV_PANELSIM_VANISH_AFTER: silent after n frames (-1: never)
     QString logPath;           // KV_PANELSIM_LOG: one line per frame received
     double timeoutScale = 1.0; // KV_PANELSIM_TIMEOUT_SCALE: factor on every USB timeout
+    // KV_PANELSIM_PANELS: that many panels come one after the other, each keeping its files in
+    // its own subfolder "1", "2", ... of the folder; a panel that was restarted is unplugged
+    // when its handle is closed (0: one panel that stays).
+    int panels = 0;
 };
 
 // Reads the variables of `env`. A value that does not parse or is out of range is named in

@@ -2,10 +2,14 @@
 // these definitions come before the real library's, so the programs run unchanged.
 //
 // usb_init powers the panel up: it reads the KV_PANELSIM_* variables again and starts with
-// fresh fault counters, so every download of a process meets the configured panel.
+// fresh fault counters, so every download of a process meets the configured panel. With
+// KV_PANELSIM_PANELS, a panel that was restarted and closed is unplugged: the next usb_init
+// finds an empty bus, the one after it the next panel, until all of them have come.
 
 #include "PanelConfig.h"
 #include "VirtualPanel.h"
+
+#include <QDir>
 
 #include <usb.h>
 
@@ -45,6 +49,9 @@ struct Simulation {
     std::deque<PendingReply> replies;
     std::set<usb_dev_handle*> handles;
     int frames = 0;
+    int panelNumber = 1;    // of KV_PANELSIM_PANELS
+    bool unplugged = false; // the current panel was restarted and closed
+    bool present = true;
     usb_bus bus{};
     struct usb_device device {};
 };
@@ -87,6 +94,17 @@ PANELSIM_EXPORT void usb_init(void) {
     sim.config = ParsePanelConfig(QProcessEnvironment::systemEnvironment(), problems);
     for (const QString& problem : problems)
         std::fprintf(stderr, "panelsim: %s\n", problem.toLocal8Bit().constData());
+    if (sim.config.panels > 0) {
+        const bool gap = sim.unplugged;
+        if (sim.unplugged)
+            ++sim.panelNumber;
+        sim.unplugged = false;
+        sim.present = !gap && sim.panelNumber <= sim.config.panels;
+        if (!sim.config.folder.isEmpty()) {
+            sim.config.folder = QDir(sim.config.folder).filePath(QString::number(sim.panelNumber));
+            QDir().mkpath(sim.config.folder);
+        }
+    }
     sim.panel = std::make_unique<VirtualPanel>(sim.config);
     sim.replies.clear();
     sim.frames = 0;
@@ -102,7 +120,7 @@ PANELSIM_EXPORT void usb_init(void) {
     sim.device.devnum = 1;
     sim.bus = {};
     std::snprintf(sim.bus.dirname, sizeof sim.bus.dirname, "001");
-    sim.bus.devices = sim.config.absent ? nullptr : &sim.device;
+    sim.bus.devices = sim.config.absent || !sim.present ? nullptr : &sim.device;
 }
 
 PANELSIM_EXPORT int usb_find_busses(void) {
@@ -122,7 +140,7 @@ PANELSIM_EXPORT struct usb_bus* usb_get_busses(void) {
 PANELSIM_EXPORT usb_dev_handle* usb_open(struct usb_device* dev) {
     Simulation& sim = Sim();
     std::lock_guard lock(sim.mutex);
-    if (dev != &sim.device || sim.config.absent)
+    if (dev != &sim.device || sim.config.absent || !sim.present)
         return nullptr;
     auto* handle = new usb_dev_handle;
     sim.handles.insert(handle);
@@ -135,6 +153,8 @@ PANELSIM_EXPORT int usb_close(usb_dev_handle* handle) {
     if (!sim.handles.erase(handle))
         return -EINVAL;
     delete handle;
+    if (sim.config.panels > 0 && sim.panel && sim.panel->Restarted())
+        sim.unplugged = true;
     return 0;
 }
 

@@ -131,6 +131,7 @@ VirtualPanel::Answer VirtualPanel::Handle(std::uint8_t command, const QByteArray
     case WriteFlashCmd:
         return WriteFlash();
     default: // restart: whatever was not flashed is lost
+        m_restarted = true;
         m_incoming.reset();
         m_pending.clear();
         return {};

@@ -23,6 +23,9 @@ public:
     // One frame from the host; the answer block when the panel sends one.
     std::optional<ReplyBlock> Receive(const QByteArray& frame);
 
+    // Whether a valid restart command arrived.
+    bool Restarted() const { return m_restarted; }
+
 private:
     struct Answer {
         std::optional<ReplyBlock> block;
@@ -49,4 +52,5 @@ private:
     std::optional<Incoming> m_incoming;         // the file being received
     std::map<QByteArray, QByteArray> m_pending; // received completely, not yet flashed
     int m_acknowledged = 0;                     // acknowledged frames so far
+    bool m_restarted = false;
 };

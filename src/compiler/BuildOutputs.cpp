@@ -1,0 +1,158 @@
+#include "BuildOutputs.h"
+
+#include "CompileHelper.h"
+#include "Ini.h"
+#include "KoravelProject.h"
+#include "NamedSharedMemory.h"
+#include "PLCFactory.h"
+#include "ProgramFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+
+#include <new>
+
+namespace {
+
+constexpr std::uint16_t kQflxPLC = 3;
+
+// Reads the whole file, telling a buffer that cannot be had from a file that cannot be read.
+bool ReadDriver(const QString& path, QByteArray& driver, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = kDriverReadMessage;
+        return false;
+    }
+    QByteArray data;
+    try {
+        data.resize(file.size());
+    } catch (const std::bad_alloc&) {
+        error = kDriverAllocMessage;
+        return false;
+    }
+    if (file.read(data.data(), data.size()) != data.size()) {
+        error = kDriverReadMessage;
+        return false;
+    }
+    driver = std::move(data);
+    return true;
+}
+
+bool LoadVariant(const CPLCEntity* plc, const QString& fileName, const QString& otherPLCLine,
+                 QByteArray& driver, QString& error, QStringList& log) {
+    if (!plc)
+        return false;
+    if (plc->GetProtocolID() != kQflxPLC) {
+        log.append(otherPLCLine);
+        return false;
+    }
+    const QString path = DriverFilePath(fileName);
+    if (!CheckDriverFile(path)) {
+        error = kDriverDamagedMessage.arg(plc->GetPTCFile());
+        return false;
+    }
+    return ReadDriver(path, driver, error);
+}
+
+void RunEmulator(const QString& program) {
+    if (!QFileInfo(program).isFile())
+        return;
+    QProcess emulator;
+    emulator.setProgram(program);
+    emulator.setArguments({kHandoverName});
+    emulator.setProcessChannelMode(QProcess::ForwardedChannels);
+    emulator.start();
+    if (emulator.waitForStarted(-1))
+        emulator.waitForFinished(-1);
+}
+
+} // namespace
+
+bool PadImage(const QByteArray& image, QByteArray& padded, QString& error) {
+    if (image.size() > kMaxImageSize) {
+        error = kImageTooLargeMessage;
+        return false;
+    }
+    padded = image;
+    padded.append((4 - image.size() % 4) % 4, '\0');
+    return true;
+}
+
+bool LoadPLCDriver(const CPLCEntity& plc, const QString& path, QByteArray& driver, QString& error) {
+    if (!CheckDriverFile(path)) {
+        error = (QFileInfo::exists(path) ? kDriverDamagedMessage : kDriverMissingMessage)
+                    .arg(plc.GetPTCFile());
+        return false;
+    }
+    return ReadDriver(path, driver, error);
+}
+
+bool LoadDriverVariant20(const CPLCEntity* plc, QByteArray& driver, QString& error,
+                         QStringList& log) {
+    return LoadVariant(plc, QStringLiteral("3-QFLX_20.bin"),
+                       QStringLiteral("m_pCurrentPLC->GetProtocolID() != 3"), driver, error, log);
+}
+
+bool LoadDriverVariant32(const CPLCEntity* plc, QByteArray& driver, QString& error,
+                         QStringList& log) {
+    const QString line = plc ? QStringLiteral("Factor = %1").arg(plc->GetProtocolID()) : QString();
+    return LoadVariant(plc, QStringLiteral("3-QFLX_32.bin"), line, driver, error, log);
+}
+
+QString EmulatorPath() {
+    const QString settings = ProgramFilePath(QStringLiteral("setting.ini"));
+    QString path =
+        IniReadString(QStringLiteral("Header"), QStringLiteral("Monitor"), QString(), settings);
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        path = ProgramFilePath(QStringLiteral("Emulator"));
+    IniWriteString(QStringLiteral("Header"), QStringLiteral("Monitor"), path, settings);
+    return path;
+}
+
+bool WriteHandover(NamedSharedMemory& memory, const QByteArray& padded, std::uint8_t key) {
+    const auto length = static_cast<std::size_t>(padded.size());
+    if (!memory.Data() || memory.Size() < 5 + length)
+        return false;
+    std::uint8_t* out = memory.Data();
+    out[0] = static_cast<std::uint8_t>(length >> 24);
+    out[1] = static_cast<std::uint8_t>(length >> 16);
+    out[2] = static_cast<std::uint8_t>(length >> 8);
+    out[3] = static_cast<std::uint8_t>(length);
+    out[4] = key;
+    for (std::size_t i = 0; i < length; ++i)
+        out[5 + i] = static_cast<std::uint8_t>(padded[static_cast<qsizetype>(i)]) ^ key;
+    return true;
+}
+
+bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
+                   QString& error, ICompileProgress* progress, const std::atomic<bool>* abort) {
+    QByteArray image;
+    CCompileHelper compiler(progress, abort);
+    if (!compiler.Compile(project, image, error))
+        return false;
+    if (!PadImage(image, outputs.image, error))
+        return false;
+    const CPLCEntity* plc = project.m_pCurrentPLC;
+    outputs.driver.clear();
+    if (plc && plc->GetProtocolID() != kQflxPLC &&
+        !LoadPLCDriver(*plc, DriverFilePath(*plc), outputs.driver, error))
+        return false;
+    if (mode != BuildMode::Emulator)
+        return true;
+    NamedSharedMemory memory;
+    if (!memory.Create(kHandoverName, kHandoverSize) ||
+        !WriteHandover(memory, outputs.image,
+                       static_cast<std::uint8_t>(QRandomGenerator::global()->bounded(128)))) {
+        error.clear();
+        return false;
+    }
+    const QString emulator = EmulatorPath();
+    if (!QFileInfo(emulator).isFile()) {
+        error = kEmulatorMissingMessage;
+        return false;
+    }
+    RunEmulator(emulator);
+    return true;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <cstdint>
+
+class CKoravelProject;
+class CPLCEntity;
+class ICompileProgress;
+class NamedSharedMemory;
+
+// What the compile job leaves for the download, the emulator and the batch tool.
+
+inline constexpr qsizetype kMaxImageSize = 0x100000;
+inline const QString kImageTooLargeMessage = QStringLiteral("画面数据已经超过容量，请精简画面！");
+inline const QString kDriverMissingMessage =
+    QStringLiteral("编译出错：型号不支持或者驱动文件丢失！\r\n\r\n请联系厂商增加驱动：%1");
+inline const QString kDriverDamagedMessage =
+    QStringLiteral("编译出错：驱动文件已损坏，请重新安装软件！\r\n\r\n请联系厂商增加驱动：%1");
+inline const QString kDriverAllocMessage = QStringLiteral("GlobalAlloc Driver memory ERROR");
+inline const QString kDriverReadMessage = QStringLiteral("GXLoadFileToBuffer Driver memory ERROR");
+inline const QString kEmulatorMissingMessage = QStringLiteral("m_bMonitor ERROR");
+
+// The name of the shared memory the emulator reads the image from, and its size.
+inline const QString kHandoverName = QStringLiteral("RV_KV_250_Monitor");
+inline constexpr std::size_t kHandoverSize = 0x1E00000;
+
+// The image as the panel loads it: refused above 0x100000 bytes with kImageTooLargeMessage,
+// otherwise padded with zero bytes to a multiple of 4.
+bool PadImage(const QByteArray& image, QByteArray& padded, QString& error);
+
+// Checks and loads the driver file at `path` for `plc` (PTCFile names it in the messages).
+bool LoadPLCDriver(const CPLCEntity& plc, const QString& path, QByteArray& driver, QString& error);
+
+// The driver of the PLC with ID 3 in the variant the panel asks for ("20" or "32"). For any
+// other PLC the download log gets a line and the load fails without a message; without a PLC
+// it fails silently.
+bool LoadDriverVariant20(const CPLCEntity* plc, QByteArray& driver, QString& error,
+                         QStringList& log);
+bool LoadDriverVariant32(const CPLCEntity* plc, QByteArray& driver, QString& error,
+                         QStringList& log);
+
+// The emulator program named by "setting.ini" (section "Header", key "Monitor"), the default
+// program folder + "Emulator" when the key is empty or names no file; the key is written back.
+QString EmulatorPath();
+
+// Writes the hand-over into `memory`: BE32 length, the key, the image XORed with the key.
+// False when the memory is too small.
+bool WriteHandover(NamedSharedMemory& memory, const QByteArray& padded, std::uint8_t key);
+
+enum class BuildMode { Download = 1, Emulator = 2, BatchTool = 3 };
+
+struct CompileOutputs {
+    QByteArray image;  // padded
+    QByteArray driver; // the PLC's driver file; empty for the PLC with ID 3
+};
+
+// The compile job: compile, size limit and padding, the driver of a PLC other than ID 3 and,
+// in emulator mode, the hand-over and the emulator run (this call waits until it ends).
+// False with the message for the user; an empty message means a failure the job does not
+// report (the shared memory could not be created).
+bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
+                   QString& error, ICompileProgress* progress = nullptr,
+                   const std::atomic<bool>* abort = nullptr);

@@ -1,0 +1,90 @@
+#include "GlyphRaster.h"
+
+#include "ImageBytes.h"
+#include "TextFont.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+// The font the designer's canvas shows for (face, size); a face that is not installed draws
+// in the default face at that height, as a device context would with its own font.
+QFont GlyphFont(const QString& face, int size) {
+    QFont font;
+    if (!FindFontForSize(font, face, size)) {
+        font = QFont();
+        font.setPixelSize(size);
+    }
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+void AppendGlyphBits(const QImage& image, QByteArray& out) {
+    const int rowBytes = (image.width() + 7) / 8;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int byte = 0; byte < rowBytes; ++byte) {
+            std::uint32_t bits = 0;
+            for (int bit = 0; bit < 8; ++bit) {
+                const int x = byte * 8 + bit;
+                if (x < image.width() && (line[x] & 0xFFFFFF) != 0xFFFFFF)
+                    bits |= 0x80u >> bit;
+            }
+            PutU8(out, bits);
+        }
+    }
+}
+
+using ListOf = const GlyphList& (*)(const FontEntry&, std::size_t);
+
+GlyphSection BuildSection(const CFontRegistry& fonts, ListOf listOf, bool fullWidth) {
+    GlyphSection section;
+    const auto tableSize = static_cast<std::uint32_t>(32 * fonts.Entries().size());
+    for (const FontEntry& entry : fonts.Entries()) {
+        for (int index = 0; index < kSizeCount; ++index) {
+            PutBE32(section.table, tableSize + static_cast<std::uint32_t>(section.glyphs.size()));
+            const int size = PixelSize(index);
+            RasteriseGlyphs(entry.face, size, fullWidth ? size : size / 2,
+                            listOf(entry, static_cast<std::size_t>(index)).chars, section.glyphs);
+        }
+    }
+    return section;
+}
+
+} // namespace
+
+void RasteriseGlyphs(const QString& face, int size, int width, const std::vector<char16_t>& chars,
+                     QByteArray& out) {
+    if (chars.empty())
+        return;
+    // One canvas serves every glyph of the list: it is filled white before each one, which
+    // gives the same pixels as a fresh bitmap per glyph at a fraction of the cost.
+    QImage canvas(width, size, QImage::Format_RGB32);
+    canvas.setDotsPerMeterX(3780);
+    canvas.setDotsPerMeterY(3780);
+    QPainter painter(&canvas);
+    painter.setFont(GlyphFont(face, size));
+    painter.setPen(Qt::black);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    const QRect cell(0, 0, width, size);
+    out.reserve(out.size() + static_cast<qsizetype>(chars.size()) * size * ((width + 7) / 8));
+    for (const char16_t c : chars) {
+        painter.fillRect(cell, Qt::white);
+        painter.drawText(cell, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
+                         QString(QChar(c)));
+        AppendGlyphBits(canvas, out);
+    }
+}
+
+GlyphSection BuildFullWidthSection(const CFontRegistry& fonts) {
+    return BuildSection(
+        fonts, [](const FontEntry& e, std::size_t i) -> const GlyphList& { return e.full[i]; },
+        true);
+}
+
+GlyphSection BuildHalfWidthSection(const CFontRegistry& fonts) {
+    return BuildSection(
+        fonts, [](const FontEntry& e, std::size_t i) -> const GlyphList& { return e.half[i]; },
+        false);
+}

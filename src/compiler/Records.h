@@ -1,0 +1,35 @@
+#pragma once
+
+#include "compiletext.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+class CGraphBase;
+class CHMIFrame;
+
+// The frame table, the element index and the element records. The writers live here rather
+// than in the model's element classes, so that the model knows nothing of the image format.
+
+// What a record needs from the compile beyond its element.
+struct RecordContext {
+    CFontRegistry& fonts;
+    int pictureNumber = 0; // picture elements compiled so far
+    int trendNumber = 0;   // this trend's number within its frame
+    int trendCount = 0;    // trends of the frame
+};
+
+// The 13-byte frame record; `indexAddress` is where the frame's first index entry lies.
+void AppendFrameRecord(const CHMIFrame& frame, std::uint32_t indexAddress, QByteArray& frames);
+
+// Appends the element's record to `records` and its index entry (type code, offset of the
+// record in `records`) to `index`. False when a field cannot hold what the element asks for;
+// `problem` then says what.
+bool AppendElementRecord(const CGraphBase& element, RecordContext& context, QByteArray& index,
+                         QByteArray& records, QString& problem);
+
+// The number a function key's record carries for its key picture: 0xC000 + the position of its
+// "_UP" name in the process-wide key-picture list, which grows by "_UP"/"_DOWN" pairs.
+std::uint16_t KeyPictureNumber(int comboBoxId);

@@ -1,8 +1,14 @@
 #include "CommandLine.h"
 
 #include "AtomicFile.h"
+#include "BuildOutputs.h"
+#include "CompileHelper.h"
+#include "ConsoleCompileProgress.h"
 #include "KoravelProject.h"
 #include "PLCFactory.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstring>
@@ -16,34 +22,71 @@ void PrintLine(std::FILE* stream, const QString& text) {
 
 void PrintUsage() {
     PrintLine(stderr, QStringLiteral("usage: designer --save-plain IN OUT\n"
+                                     "       designer --compile PROJECT [--output IMAGE]\n"
                                      "  --save-plain  load the project IN (plain or scrambled) and "
-                                     "write it to OUT as plain XML"));
+                                     "write it to OUT as plain XML\n"
+                                     "  --compile     compile PROJECT into the panel image IMAGE "
+                                     "(default: sheetpara.dat beside PROJECT)"));
 }
 
-// The conversion leaves IN as it is: it is often a plain file kept under version control,
-// which the open command would scramble.
-int SavePlain(const QString& in, const QString& out) {
+// Loads like the open command, but leaves the file as it is: it is often a plain file kept
+// under version control, which the open command would scramble.
+bool LoadProject(const QString& path, CKoravelProject& project) {
     if (!CPLCFactory::Instance().Load()) {
         PrintLine(stderr, QStringLiteral("打开配置文件错误，程序自动关闭!"));
-        return 1;
+        return false;
     }
     QByteArray bytes;
     QStringList messages;
-    CKoravelProject project;
-    bool loaded = ReadWholeFile(in, bytes);
+    bool loaded = ReadWholeFile(path, bytes);
     if (!loaded)
         messages.append(kDamagedFileMessage);
     else
         loaded = project.LoadBytes(bytes, CPLCFactory::Instance(), messages);
     for (const QString& message : messages)
         PrintLine(stderr, message);
-    if (!loaded)
+    return loaded;
+}
+
+int SavePlain(const QString& in, const QString& out) {
+    CKoravelProject project;
+    if (!LoadProject(in, project))
         return 1;
     QString error;
     if (!project.SavePlain(out, &error)) {
         PrintLine(stderr, error);
         return 1;
     }
+    return 0;
+}
+
+int Compile(const QString& in, QString out) {
+    CKoravelProject project;
+    if (!LoadProject(in, project))
+        return 1;
+    if (out.isEmpty())
+        out = QFileInfo(in).absoluteDir().filePath(QStringLiteral("sheetpara.dat"));
+    ConsoleCompileProgress progress(stderr);
+    CCompileHelper compiler(&progress);
+    QByteArray image;
+    QByteArray padded;
+    QString error;
+    const bool compiled = compiler.Compile(project, image, error) &&
+                          PadImage(image, padded, error) &&
+                          WriteFileAtomically(out, padded, &error);
+    std::fputc('\n', stderr);
+    if (!compiled) {
+        PrintLine(stderr, error);
+        return 1;
+    }
+    for (const PhaseTime& phase : compiler.PhaseTimes())
+        PrintLine(stdout, QStringLiteral("%1 %2 ms")
+                              .arg(phase.phase)
+                              .arg(static_cast<double>(phase.time.count()) / 1e6, 0, 'f', 1));
+    PrintLine(stdout, QStringLiteral("image %1 bytes, padded %2 bytes: %3")
+                          .arg(image.size())
+                          .arg(padded.size())
+                          .arg(out));
     return 0;
 }
 
@@ -56,6 +99,10 @@ bool IsCommandLineVerb(int argc, char** argv) {
 int RunCommandLine(const QStringList& arguments) {
     if (arguments.size() == 4 && arguments[1] == u"--save-plain")
         return SavePlain(arguments[2], arguments[3]);
+    if (arguments.size() == 3 && arguments[1] == u"--compile")
+        return Compile(arguments[2], QString());
+    if (arguments.size() == 5 && arguments[1] == u"--compile" && arguments[3] == u"--output")
+        return Compile(arguments[2], arguments[4]);
     PrintUsage();
     return arguments.size() < 2 ? 0 : 1;
 }

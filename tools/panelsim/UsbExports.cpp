@@ -102,7 +102,8 @@ PANELSIM_EXPORT void usb_init(void) {
         sim.present = !gap && sim.panelNumber <= sim.config.panels;
         if (!sim.config.folder.isEmpty()) {
             sim.config.folder = QDir(sim.config.folder).filePath(QString::number(sim.panelNumber));
-            QDir().mkpath(sim.config.folder);
+            if (sim.present)
+                QDir().mkpath(sim.config.folder);
         }
     }
     sim.panel = std::make_unique<VirtualPanel>(sim.config);

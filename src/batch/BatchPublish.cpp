@@ -1,0 +1,175 @@
+#include "BatchPublish.h"
+
+#include "BatchTool.h"
+#include "PackageArchive.h"
+
+#include "AtomicFile.h"
+#include "CodePage.h"
+#include "DebugLog.h"
+#include "PLCFactory.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <vector>
+
+namespace {
+
+constexpr int kIntegratedPlc = 3;
+constexpr int kMaxTitleCharacters = 4096;
+
+const QString kBatchFolder = QStringLiteral("BatchTool");
+
+PublishResult Failure(const QString& message) {
+    return {false, message};
+}
+
+// The first of these texts carries no number.
+QString DriverDamaged(const QString& number, const QString& plcName) {
+    return number +
+           QStringLiteral(
+               "编译出错：驱动文件已损坏，请重新安装软件！\r\n\r\n请联系厂商增加驱动：") +
+           plcName;
+}
+
+QString CopyFailed(int number) {
+    return QStringLiteral("%1.编译出错：复制驱动失败，请右键以管理员方式运行！").arg(number);
+}
+
+QString FolderFailed(int number) {
+    return QStringLiteral("%1.初始化文件夹出错，请右键以管理员方式运行！").arg(number);
+}
+
+// Files only: the folders stay, as the batch tool dialog expects them.
+bool EmptyFolder(const QString& folder) {
+    bool ok = true;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        ok = QFile::remove(it.next()) && ok;
+    return ok;
+}
+
+bool CopyReplacing(const QString& from, const QString& to) {
+    QByteArray data;
+    return ReadWholeFile(from, data) && WriteFileAtomically(to, data);
+}
+
+// Checks a driver as the compiler does and copies it into the Compiler folder.
+struct DriverCopy {
+    QString from;
+    QString to;
+    QString damagedNumber; // "5." or none
+    int copyNumber = 0;
+};
+
+PublishResult CopyDriver(const DriverCopy& copy, const QString& plcName) {
+    QByteArray driver;
+    if (!LoadDriverFile(copy.from, driver) || !IsValidDriver(driver))
+        return Failure(DriverDamaged(copy.damagedNumber, plcName));
+    if (!WriteFileAtomically(copy.to, driver))
+        return Failure(CopyFailed(copy.copyNumber));
+    return {true, {}};
+}
+
+PublishResult BuildArchiveResult(const QString& batch) {
+    if (!BuildArchive(batch))
+        return Failure(QStringLiteral("[81009] 压缩数据文件失败！"));
+    return {true, {}};
+}
+
+} // namespace
+
+PublishResult PreparePublish(const QString& programFolder, const PublishProject& project) {
+    const QDir root(programFolder);
+    const QString batch = root.filePath(kBatchFolder);
+    if (!root.mkpath(kBatchFolder) || !EmptyFolder(batch))
+        return Failure(FolderFailed(1));
+    const QDir compiler(QDir(batch).filePath(QLatin1String(kCompilerFolderName)));
+    if (!compiler.mkpath(QStringLiteral(".")))
+        return Failure(FolderFailed(2));
+    if (!WriteFileAtomically(compiler.filePath(QStringLiteral("sheetpara.dat")), project.image))
+        return Failure(QStringLiteral("3.初始化工程文件夹出错，请右键以管理员方式运行！"));
+
+    const QDir plc(root.filePath(QStringLiteral("PLC")));
+    std::vector<DriverCopy> copies;
+    if (project.plcId == kIntegratedPlc) {
+        copies = {{plc.filePath(QStringLiteral("3-QFLX_20.bin")),
+                   compiler.filePath(QStringLiteral("3-QFLX_20.bin")), QString(), 4},
+                  {plc.filePath(QStringLiteral("3-QFLX_32.bin")),
+                   compiler.filePath(QStringLiteral("3-QFLX_32.bin")), QStringLiteral("5."), 6}};
+    } else {
+        copies = {{project.driverPath, compiler.filePath(QStringLiteral("com1prog.bin")),
+                   QStringLiteral("7."), 8}};
+    }
+    for (const DriverCopy& copy : copies) {
+        const PublishResult copied = CopyDriver(copy, project.plcName);
+        if (!copied.ok)
+            return copied;
+    }
+    return BuildArchiveResult(batch);
+}
+
+PublishResult AddPlcProgram(const QString& programFolder, int plcId, const QString& plcFile) {
+    if (plcFile.isEmpty() || !QFileInfo(plcFile).isFile() || plcId != kIntegratedPlc)
+        return {true, {}};
+    const QDir root(programFolder);
+    const QString batch = root.filePath(kBatchFolder);
+    if (!root.mkpath(kBatchFolder))
+        return Failure(FolderFailed(1));
+    const QDir compiler(QDir(batch).filePath(QLatin1String(kCompilerFolderName)));
+    if (!compiler.mkpath(QStringLiteral(".")))
+        return Failure(FolderFailed(2));
+
+    const std::unique_ptr<PackageArchive> archive =
+        PackageArchive::OpenFile(QDir(batch).filePath(QLatin1String(kPackageFileName)));
+    if (!archive) {
+        DebugLogLine(QStringLiteral("[91009] 生成数据文件失败！"));
+        return Failure(QStringLiteral("[91009] 压缩数据文件失败！"));
+    }
+    for (int i = 0; i < static_cast<int>(archive->Entries().size()); ++i) {
+        const QString name = PackageEntryFileName(archive->Entries()[std::size_t(i)].name);
+        QByteArray data;
+        if (name.isEmpty() || !archive->Extract(i, data) ||
+            !WriteFileAtomically(compiler.filePath(name), data))
+            return Failure(FolderFailed(3));
+    }
+    if (!CopyReplacing(plcFile, compiler.filePath(QStringLiteral("rvplc.pwm"))))
+        return Failure(FolderFailed(4));
+    return BuildArchiveResult(batch);
+}
+
+PublishResult GenerateBatchTool(const QString& programFolder, const BatchToolRequest& request) {
+    const QByteArray title = ToSystemCodePage(request.title.left(kMaxTitleCharacters));
+    if (title.isEmpty())
+        return Failure(QStringLiteral("请输入软件的标题！"));
+    const QString archivePath =
+        QDir(QDir(programFolder).filePath(kBatchFolder)).filePath(QLatin1String(kPackageFileName));
+    if (!QFileInfo(archivePath).isFile())
+        return Failure(QStringLiteral("工程文件不存在，请重新编译工程！"));
+    const PublishResult added = AddPlcProgram(programFolder, request.plcId, request.plcFile);
+    if (!added.ok)
+        return added;
+
+    BatchTool tool;
+    tool.loader = request.loader;
+    tool.title = title;
+    if (!ReadWholeFile(archivePath, tool.archive))
+        return Failure(QStringLiteral("生成批量下载器 —— 操作失败！"));
+    if (request.login) {
+        // The field holds 16 bytes; a password of more would be cut without a word.
+        const QByteArray password = ToSystemCodePage(request.password);
+        if (password.isEmpty())
+            return Failure(QStringLiteral("请输入软件登录密码！\r\n\r\n(提示：长度为32个字符,"
+                                          "若不需要请务打勾！)"));
+        if (password.size() > kLoginPasswordBytes)
+            return Failure(QStringLiteral("密码长度最大为 %1 字符！").arg(kLoginPasswordBytes));
+        tool.login = true;
+        tool.password = password;
+    }
+    if (!WriteBatchTool(request.outputPath, tool))
+        return Failure(QStringLiteral("生成批量下载器 —— 操作失败！"));
+    return {true, QStringLiteral("生成批量下载器 —— 操作成功！")};
+}

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <chrono>
+
 namespace {
 const QString kFixedCaption = QStringLiteral("KV250 批量下载工具");
 }
@@ -187,19 +189,24 @@ void BatchLoaderDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 bool BatchLoaderDialog::AskRunningPlc() {
-    // Runs on the worker; the question is asked on the window's thread, which never waits for
-    // the worker while the question is open (the box is modal).
-    bool yes = false;
+    // Runs on the worker. The question is asked on the window's thread; the worker polls for
+    // the answer instead of blocking on it, so a window that closes meanwhile (and joins the
+    // worker) is never waited for.
+    enum { Pending, Yes, No };
+    auto answer = std::make_shared<std::atomic<int>>(Pending);
     QMetaObject::invokeMethod(
         this,
-        [this, &yes] {
-            yes = QMessageBox::question(
-                      this, QStringLiteral("安全提示"),
-                      QStringLiteral("一体机PLC正在运行，是否强制下载？\n\n提示：为了安全起见，"
-                                     "建议关闭PLC后再下载！")) == QMessageBox::Yes;
+        [this, answer] {
+            const auto button = QMessageBox::question(
+                this, QStringLiteral("安全提示"),
+                QStringLiteral("一体机PLC正在运行，是否强制下载？\n\n提示：为了安全起见，"
+                               "建议关闭PLC后再下载！"));
+            *answer = button == QMessageBox::Yes ? Yes : No;
         },
-        Qt::BlockingQueuedConnection);
-    return yes;
+        Qt::QueuedConnection);
+    while (*answer == Pending && m_registered)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return *answer == Yes && m_registered;
 }
 
 void BatchLoaderDialog::StopWorker() {

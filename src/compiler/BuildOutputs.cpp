@@ -56,9 +56,8 @@ bool LoadVariant(const CPLCEntity* plc, const QString& fileName, const QString& 
     return ReadDriver(path, driver, error);
 }
 
+// A failure to start is not reported: the job goes straight on to removing the mapping.
 void RunEmulator(const QString& program) {
-    if (!QFileInfo(program).isFile())
-        return;
     QProcess emulator;
     emulator.setProgram(program);
     emulator.setArguments({kHandoverName});
@@ -128,6 +127,7 @@ bool WriteHandover(NamedSharedMemory& memory, const QByteArray& padded, std::uin
 
 bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
                    QString& error, ICompileProgress* progress, const std::atomic<bool>* abort) {
+    error.clear();
     QByteArray image;
     CCompileHelper compiler(progress, abort);
     if (!compiler.Compile(project, image, error))
@@ -149,10 +149,9 @@ bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& out
         return false;
     }
     const QString emulator = EmulatorPath();
-    if (!QFileInfo(emulator).isFile()) {
+    if (QFileInfo(emulator).isFile())
+        RunEmulator(emulator);
+    else
         error = kEmulatorMissingMessage;
-        return false;
-    }
-    RunEmulator(emulator);
     return true;
 }

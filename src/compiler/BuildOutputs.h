@@ -61,7 +61,8 @@ struct CompileOutputs {
 // The compile job: compile, size limit and padding, the driver of a PLC other than ID 3 and,
 // in emulator mode, the hand-over and the emulator run (this call waits until it ends).
 // False with the message for the user; an empty message means a failure the job does not
-// report (the shared memory could not be created).
+// report (the shared memory could not be created). A missing emulator program is a success
+// that still brings kEmulatorMissingMessage.
 bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
                    QString& error, ICompileProgress* progress = nullptr,
                    const std::atomic<bool>* abort = nullptr);

@@ -1,6 +1,8 @@
 #include "BuildOutputs.h"
+#include "AtomicFile.h"
 #include "CompilerTestSupport.h"
 #include "Crc16.h"
+#include "ImageBytes.h"
 #include "Ini.h"
 #include "NamedSharedMemory.h"
 #include "PLCFactory.h"
@@ -181,6 +183,48 @@ TEST(BuildOutputs, EmulatorPathFallsBackToTheProgramFolderAndIsWrittenBack) {
     ASSERT_TRUE(IniWriteString("Header", "Monitor", dir.filePath("missing"), settings));
     EXPECT_EQ(EmulatorPath(), fallback);
     EXPECT_EQ(IniReadString("Header", "Monitor", "", settings), fallback);
+    QFile::remove(settings);
+}
+
+} // namespace
+
+namespace {
+
+// A stand-in emulator that keeps what it finds under the name it is given.
+QString FakeEmulator(const QTemporaryDir& dir) {
+    const QString path = dir.filePath("Emulator");
+    QFile script(path);
+    EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nhead -c 64 \"/dev/shm/$1\" > \"$(dirname \"$0\")/seen.bin\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+TEST(BuildOutputs, EmulatorModeHandsTheImageOverAndRemovesTheMapping) {
+    QTemporaryDir dir;
+    const QString settings = ProgramFilePath("setting.ini");
+    ASSERT_TRUE(IniWriteString("Header", "Monitor", FakeEmulator(dir), settings));
+    auto project = NewProject();
+    project->m_pCurrentPLC = UnitPLC(3);
+    CompileOutputs outputs;
+    QString error;
+    EXPECT_TRUE(RunCompileJob(*project, BuildMode::Emulator, outputs, error))
+        << error.toStdString();
+    QByteArray seen;
+    ASSERT_TRUE(ReadWholeFile(dir.filePath("seen.bin"), seen)) << "the emulator ran";
+    ASSERT_EQ(seen.size(), 64);
+    EXPECT_EQ(ReadBE32(seen, 0), static_cast<std::uint32_t>(outputs.image.size()));
+    const auto key = static_cast<std::uint8_t>(seen[4]);
+    EXPECT_LT(key, 128);
+    for (int i = 0; i < 59; ++i)
+        EXPECT_EQ(static_cast<std::uint8_t>(seen[5 + i]) ^ key,
+                  static_cast<std::uint8_t>(outputs.image[i]));
+    EXPECT_FALSE(QFile::exists("/dev/shm/" + kHandoverName)) << "removed after the emulator";
+
+    ASSERT_TRUE(IniWriteString("Header", "Monitor", dir.filePath("missing"), settings));
+    EXPECT_TRUE(RunCompileJob(*project, BuildMode::Emulator, outputs, error));
+    EXPECT_EQ(error, QStringLiteral("m_bMonitor ERROR")) << "no Emulator in the program folder";
     QFile::remove(settings);
 }
 

@@ -88,20 +88,23 @@ TEST(BuildOutputs, HandoverLayoutReadBackAndRemovedAfterwards) {
 class DriverFiles : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(QDir().mkpath(ProgramFilePath("PLC"))); }
+    // Tests run in parallel processes: each removes only the files it wrote.
     void TearDown() override {
-        for (const char* file : {"units.bin", "3-QFLX_20.bin", "3-QFLX_32.bin"})
-            QFile::remove(DriverFilePath(QString::fromLatin1(file)));
+        for (const QString& file : m_written)
+            QFile::remove(DriverFilePath(file));
     }
     static QByteArray ValidDriver() {
         QByteArray driver("driver body");
         AppendDriverTrailer(driver);
         return driver;
     }
-    static void Write(const char* file, const QByteArray& bytes) {
-        QFile out(DriverFilePath(QString::fromLatin1(file)));
+    void Write(const char* file, const QByteArray& bytes) {
+        m_written.append(QString::fromLatin1(file));
+        QFile out(DriverFilePath(m_written.back()));
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(bytes);
     }
+    QStringList m_written;
 };
 
 TEST_F(DriverFiles, CheckAndLoadWithTheirMessages) {
@@ -161,29 +164,9 @@ TEST(BuildOutputs, CompileJobOfThePLCWithID3NeedsNoDriver) {
     EXPECT_EQ(outputs.image.size() % 4, 0);
     EXPECT_TRUE(outputs.driver.isEmpty());
 
-    project->m_pCurrentPLC = UnitPLC(1);
+    project->m_pCurrentPLC = UnitPLC(2);
     EXPECT_FALSE(RunCompileJob(*project, BuildMode::Download, outputs, error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("编译出错：型号不支持或者驱动文件丢失！")));
-}
-
-TEST(BuildOutputs, EmulatorPathFallsBackToTheProgramFolderAndIsWrittenBack) {
-    const QString settings = ProgramFilePath("setting.ini");
-    QFile::remove(settings);
-    const QString fallback = ProgramFilePath("Emulator");
-    EXPECT_EQ(EmulatorPath(), fallback);
-    EXPECT_EQ(IniReadString("Header", "Monitor", "", settings), fallback);
-
-    QTemporaryDir dir;
-    const QString own = dir.filePath("MyEmulator");
-    QFile file(own);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    ASSERT_TRUE(IniWriteString("Header", "Monitor", own, settings));
-    EXPECT_EQ(EmulatorPath(), own);
-    ASSERT_TRUE(IniWriteString("Header", "Monitor", dir.filePath("missing"), settings));
-    EXPECT_EQ(EmulatorPath(), fallback);
-    EXPECT_EQ(IniReadString("Header", "Monitor", "", settings), fallback);
-    QFile::remove(settings);
 }
 
 } // namespace
@@ -201,10 +184,22 @@ QString FakeEmulator(const QTemporaryDir& dir) {
     return path;
 }
 
-TEST(BuildOutputs, EmulatorModeHandsTheImageOverAndRemovesTheMapping) {
-    QTemporaryDir dir;
+// One test for everything that reads "setting.ini": tests run in parallel processes.
+TEST(BuildOutputs, EmulatorPathAndHandover) {
     const QString settings = ProgramFilePath("setting.ini");
-    ASSERT_TRUE(IniWriteString("Header", "Monitor", FakeEmulator(dir), settings));
+    QFile::remove(settings);
+    const QString fallback = ProgramFilePath("Emulator");
+    EXPECT_EQ(EmulatorPath(), fallback);
+    EXPECT_EQ(IniReadString("Header", "Monitor", "", settings), fallback) << "written back";
+
+    QTemporaryDir dir;
+    const QString emulator = FakeEmulator(dir);
+    ASSERT_TRUE(IniWriteString("Header", "Monitor", dir.filePath("missing"), settings));
+    EXPECT_EQ(EmulatorPath(), fallback);
+    EXPECT_EQ(IniReadString("Header", "Monitor", "", settings), fallback);
+    ASSERT_TRUE(IniWriteString("Header", "Monitor", emulator, settings));
+    EXPECT_EQ(EmulatorPath(), emulator);
+
     auto project = NewProject();
     project->m_pCurrentPLC = UnitPLC(3);
     CompileOutputs outputs;

@@ -22,6 +22,8 @@ const char* const kUnitCatalog = R"(<?xml version="1.0" encoding="UTF-8"?>
 <Wire TypeName="A" TypeValue="6" BitWidth="1" AddrInc="1" OptMode="OM_READ"/>
 </AlarmList>
 </PLC>
+<PLC ID="2" Name="NoDriver" PTCFile="absent.bin" Verison="1">
+</PLC>
 <PLC ID="3" Name="Variants" PTCFile="3-QFLX.bin" Verison="1">
 </PLC>
 </PLCS>

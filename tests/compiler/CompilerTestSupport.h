@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <type_traits>
 
-// A small catalog: PLC 1 with bit types X, Y (local) and word types W (16 bits), D (32 bits),
-// alarm type A; PLC 3 to stand for the PLC with two driver variants.
+// A small catalog: PLC 1 with bit type X, word types W (16 bits), D (32 bits) and alarm type A;
+// PLC 2 whose driver file no test writes; PLC 3 to stand for the PLC with two driver variants.
 const CPLCEntity* UnitPLC(std::uint16_t id = 1);
 // The first type of `kind` whose name is `name`.
 const CPLCRegType* UnitType(int kind, const QString& name);

@@ -2,6 +2,7 @@
 #include "AtomicFile.h"
 #include "CompilerTestSupport.h"
 #include "Crc16.h"
+#include "GEPicture.h"
 #include "ImageBytes.h"
 #include "Ini.h"
 #include "NamedSharedMemory.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -167,6 +169,30 @@ TEST(BuildOutputs, CompileJobOfThePLCWithID3NeedsNoDriver) {
     project->m_pCurrentPLC = UnitPLC(2);
     EXPECT_FALSE(RunCompileJob(*project, BuildMode::Download, outputs, error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("编译出错：型号不支持或者驱动文件丢失！")));
+}
+
+TEST(BuildOutputs, CompileJobRefusesAnImageAboveTheLimit) {
+    auto project = NewProject();
+    project->m_pCurrentPLC = UnitPLC(3);
+    // Four full-screen pictures are 4 x 261120 bytes: just below 1 MiB with the rest.
+    QImage picture(480, 272, QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    for (int i = 0; i < 4; ++i) {
+        CGEPicture& element = AddElement<CGEPicture>(*project);
+        ASSERT_TRUE(element.SetBitmap(picture));
+        element.m_nWidth = 480;
+        element.m_nHeight = 272;
+    }
+    CompileOutputs outputs;
+    QString error;
+    EXPECT_TRUE(RunCompileJob(*project, BuildMode::Download, outputs, error));
+    EXPECT_LT(outputs.image.size(), kMaxImageSize);
+    CGEPicture& fifth = AddElement<CGEPicture>(*project);
+    ASSERT_TRUE(fifth.SetBitmap(picture.copy(0, 0, 480, 100)));
+    fifth.m_nWidth = 480;
+    fifth.m_nHeight = 100;
+    EXPECT_FALSE(RunCompileJob(*project, BuildMode::Download, outputs, error));
+    EXPECT_EQ(error, kImageTooLargeMessage);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <atomic>
 #include <vector>
 
 // Appends one bitmap per character of `chars`: `width` x `size` pixels drawn in the face's

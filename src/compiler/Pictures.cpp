@@ -5,6 +5,8 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcPictures, "kv.compiler", QtWarningMsg)
 
 QByteArray PictureData(const CGEPicture& picture) {

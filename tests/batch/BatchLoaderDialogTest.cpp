@@ -11,6 +11,11 @@
 
 #include <gtest/gtest.h>
 
+// Fontconfig keeps its font cache until exit; LeakSanitizer reports it in sanitizer builds.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+
 namespace {
 
 class Widgets : public ::testing::Test {

@@ -65,6 +65,16 @@ TEST(PackageArchive, OpensAnArchiveOfAnotherZipProgram) {
         "5d0000000000");
     const std::map<QString, QByteArray> expected{{"Compile/sheetpara.dat", "panel data 123"}};
     EXPECT_EQ(ReadAll(archive), expected);
+
+    // The same archive with a name that climbs out of the folder: listed, never extracted.
+    QByteArray escaping = archive;
+    escaping.replace("Compile/sheetpara.dat", "../../../sheetpar.dat");
+    auto reader = PackageArchive::Open(escaping);
+    ASSERT_NE(reader, nullptr);
+    ASSERT_EQ(reader->Entries().size(), 1u);
+    EXPECT_EQ(reader->Entries()[0].name, "../../../sheetpar.dat");
+    QByteArray data;
+    EXPECT_FALSE(reader->Extract(0, data));
 }
 
 TEST(PackageArchive, BuildsFromTheCompilerFolderAndRemovesIt) {

@@ -200,9 +200,9 @@ bool Download::Run(const BatchPackageSource& source) {
         return End(QStringLiteral("写入Flash失败！"));
     }
     m_display.SetOverallProgressPos(100);
-    const double tenths =
+    const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    Log(QString::asprintf("下载成功，共耗时: %.1f秒", tenths));
+    Log(QString::asprintf("下载成功，共耗时: %.1f秒", seconds)); // to a tenth of a second
     m_display.EnableDownloadButtons(false);
     m_usb.SendRestart();
     Pause(100);

@@ -42,10 +42,10 @@ const Library& Images() {
         for (int large = 0; large < 2; ++large) {
             const int round = large ? 144 : 244;
             const int square = large ? 147 : 247;
-            made.lamps[4 * large + 0] = Convert(Artwork(square), true);
-            made.lamps[4 * large + 1] = Convert(Artwork(round), true);
-            made.lamps[4 * large + 2] = Convert(Artwork(square), false);
-            made.lamps[4 * large + 3] = Convert(Artwork(round), false);
+            made.lamps[4 * large + 0] = Convert(Artwork(round), true);
+            made.lamps[4 * large + 1] = Convert(Artwork(square), true);
+            made.lamps[4 * large + 2] = Convert(Artwork(round), false);
+            made.lamps[4 * large + 3] = Convert(Artwork(square), false);
             for (int code = 0; code < kKeyCount; ++code)
                 made.keys[kKeyCount * large + code] =
                     Convert(Artwork((large ? 3000 : 2000) + code), false);

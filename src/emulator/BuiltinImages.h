@@ -15,7 +15,7 @@ struct Rgb565Image {
 
 constexpr uint16_t kTransparent = 0xFFFF;
 
-// Lamp shapes: 0 square off, 1 round off, 2 square on, 3 round on.
+// Lamp shapes: 0 round off, 1 square off, 2 round on, 3 square on.
 const Rgb565Image& LampImage(int shape, bool large);
 // Key codes 0..19; any other code gives an empty image.
 const Rgb565Image& KeyImage(uint8_t keyCode, bool large);

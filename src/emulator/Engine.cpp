@@ -305,10 +305,10 @@ void Engine::DrawRegister(const RegisterRecord& reg, const std::vector<uint8_t>&
 
 void Engine::DrawLamp(const IndicatorRecord& lamp, uint32_t bit) {
     const bool on = (bit != 0) == ((lamp.flags & kLampPositive) != 0);
-    const bool square = lamp.flags & kLampSquare;
-    const int shape = (square ? 0 : 1) + (on ? 2 : 0);
+    const bool round = lamp.flags & kLampRound;
+    const int shape = (round ? 0 : 1) + (on ? 2 : 0);
     DrawImage(m_display, lamp.left, lamp.top, LampImage(shape, lamp.flags & kFlagDouble),
-              square ? Blit::Transparent : Blit::Opaque);
+              round ? Blit::Transparent : Blit::Opaque);
 }
 
 void Engine::DrawBar(const BarRecord& bar, uint32_t raw) {

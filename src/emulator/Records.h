@@ -88,7 +88,7 @@ struct IndicatorRecord {
     PlcAddress address;
 };
 
-enum IndicatorFlag : uint8_t { kLampPositive = 0x08, kLampSquare = 0x10 };
+enum IndicatorFlag : uint8_t { kLampPositive = 0x08, kLampRound = 0x10 };
 
 struct FunctionKeyRecord {
     uint32_t at = 0;

@@ -92,9 +92,9 @@ TEST(Refresh, RequestCacheShowsTheValueOnceServed) {
 TEST(Refresh, LampOnAndOff) {
     ImageBuilder builder;
     builder.Frame(1, kBackground);
-    builder.Element(kIndicator, Indicator(0, 0, 0x08, BitAt(5)));  // round, positive
-    builder.Element(kIndicator, Indicator(40, 0, 0x18, BitAt(5))); // square, positive
-    builder.Element(kIndicator, Indicator(80, 0, 0x00, BitAt(5))); // round, negative
+    builder.Element(kIndicator, Indicator(0, 0, 0x08, BitAt(5)));  // square, lit by a 1
+    builder.Element(kIndicator, Indicator(40, 0, 0x18, BitAt(5))); // round, lit by a 1
+    builder.Element(kIndicator, Indicator(80, 0, 0x00, BitAt(5))); // square, lit by a 0
     auto started = Started(builder);
     Engine& engine = *started;
     const DisplayMemory& d = engine.Screen();
@@ -111,9 +111,11 @@ TEST(Refresh, LampOnAndOff) {
         }
         return true;
     };
-    EXPECT_TRUE(matches(0, 1, false)) << "round off, opaque";
-    EXPECT_TRUE(matches(40, 0, true)) << "square off, transparent";
-    EXPECT_TRUE(matches(80, 3, false)) << "negative logic: bit 0 lights it";
+    EXPECT_TRUE(matches(0, 1, false)) << "square off, opaque";
+    EXPECT_TRUE(matches(40, 0, true)) << "round off, transparent";
+    EXPECT_TRUE(matches(80, 3, false)) << "without 0x08 a 0 lights it";
+    EXPECT_NE(d.At(0, 0), kBackground) << "a square lamp fills its corners";
+    EXPECT_EQ(d.At(40, 0), kBackground) << "a round lamp shows the frame in its corners";
     engine.Memory().Plc().SetBit(5, true);
     engine.Advance(2);
     EXPECT_TRUE(matches(0, 3, false));

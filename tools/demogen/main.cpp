@@ -207,6 +207,7 @@ int main(int argc, char** argv) {
     splash->m_nBkColor = 0x00402000;
     auto& hello = Add(*splash, std::make_unique<CGEStaticTxt>(), QRect(100, 100, 10, 10));
     hello.m_nForeColor = 0x00FFFFFF;
+    hello.m_nSameColor = 0; // white strokes straight on the dark frame
     hello.SetFontSize(48);
     hello.SetText(QStringLiteral("欢迎"));
     BuildAlarms(project);

@@ -4,6 +4,7 @@
 #include "BuildOutputs.h"
 #include "CompileHelper.h"
 #include "ConsoleCompileProgress.h"
+#include "DownloadCommand.h"
 #include "KoravelProject.h"
 #include "PLCFactory.h"
 
@@ -23,10 +24,14 @@ void PrintLine(std::FILE* stream, const QString& text) {
 void PrintUsage() {
     PrintLine(stderr, QStringLiteral("usage: designer --save-plain IN OUT\n"
                                      "       designer --compile PROJECT [--output IMAGE]\n"
+                                     "       designer --download PROJECT [--force]\n"
                                      "  --save-plain  load the project IN (plain or scrambled) and "
                                      "write it to OUT as plain XML\n"
                                      "  --compile     compile PROJECT into the panel image IMAGE "
-                                     "(default: sheetpara.dat beside PROJECT)"));
+                                     "(default: sheetpara.dat beside PROJECT)\n"
+                                     "  --download    compile PROJECT and download it into the "
+                                     "first panel on the USB; --force goes on while the "
+                                     "panel's PLC runs"));
 }
 
 // Loads like the open command, but leaves the file as it is: it is often a plain file kept
@@ -90,6 +95,11 @@ int Compile(const QString& in, QString out) {
     return 0;
 }
 
+int Download(const QString& in, bool force) {
+    CKoravelProject project;
+    return LoadProject(in, project) ? DownloadProject(project, force) : 1;
+}
+
 } // namespace
 
 bool IsCommandLineVerb(int argc, char** argv) {
@@ -103,6 +113,10 @@ int RunCommandLine(const QStringList& arguments) {
         return Compile(arguments[2], QString());
     if (arguments.size() == 5 && arguments[1] == u"--compile" && arguments[3] == u"--output")
         return Compile(arguments[2], arguments[4]);
+    if (arguments.size() == 3 && arguments[1] == u"--download")
+        return Download(arguments[2], false);
+    if (arguments.size() == 4 && arguments[1] == u"--download" && arguments[3] == u"--force")
+        return Download(arguments[2], true);
     PrintUsage();
     return arguments.size() < 2 ? 0 : 1;
 }

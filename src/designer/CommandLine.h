@@ -5,6 +5,7 @@
 // The designer's command-line verbs, which run without a window:
 //   --save-plain IN OUT   load a project as the open command does and write it as plain XML
 //   --compile PROJECT [--output IMAGE]   compile it into the padded panel image
+//   --download PROJECT [--force]   compile it and download it into the first panel on the USB
 // Returns the process exit code.
 int RunCommandLine(const QStringList& arguments);
 

@@ -7,6 +7,7 @@
 #include "DownloadCommand.h"
 #include "KoravelProject.h"
 #include "PLCFactory.h"
+#include "PublishCommand.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,13 +26,19 @@ void PrintUsage() {
     PrintLine(stderr, QStringLiteral("usage: designer --save-plain IN OUT\n"
                                      "       designer --compile PROJECT [--output IMAGE]\n"
                                      "       designer --download PROJECT [--force]\n"
+                                     "       designer --publish PROJECT --output TOOL "
+                                     "[--title T] [--password P] [--plc-program FILE] "
+                                     "[--zip]\n"
                                      "  --save-plain  load the project IN (plain or scrambled) and "
                                      "write it to OUT as plain XML\n"
                                      "  --compile     compile PROJECT into the panel image IMAGE "
                                      "(default: sheetpara.dat beside PROJECT)\n"
                                      "  --download    compile PROJECT and download it into the "
                                      "first panel on the USB; --force goes on while the "
-                                     "panel's PLC runs"));
+                                     "panel's PLC runs\n"
+                                     "  --publish     compile PROJECT and write the batch tool "
+                                     "TOOL (with --zip a ZIP with the tool and the "
+                                     "usb_driver folder); --password sets the start password"));
 }
 
 // Loads like the open command, but leaves the file as it is: it is often a plain file kept
@@ -100,6 +107,16 @@ int Download(const QString& in, bool force) {
     return LoadProject(in, project) ? DownloadProject(project, force) : 1;
 }
 
+int Publish(const QStringList& arguments) {
+    const std::optional<PublishOptions> options = ParsePublishOptions(arguments.mid(2));
+    if (!options) {
+        PrintUsage();
+        return 1;
+    }
+    CKoravelProject project;
+    return LoadProject(options->project, project) ? PublishBatchTool(project, *options) : 1;
+}
+
 } // namespace
 
 bool IsCommandLineVerb(int argc, char** argv) {
@@ -117,6 +134,8 @@ int RunCommandLine(const QStringList& arguments) {
         return Download(arguments[2], false);
     if (arguments.size() == 4 && arguments[1] == u"--download" && arguments[3] == u"--force")
         return Download(arguments[2], true);
+    if (arguments.size() >= 3 && arguments[1] == u"--publish")
+        return Publish(arguments);
     PrintUsage();
     return arguments.size() < 2 ? 0 : 1;
 }

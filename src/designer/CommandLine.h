@@ -6,6 +6,7 @@
 //   --save-plain IN OUT   load a project as the open command does and write it as plain XML
 //   --compile PROJECT [--output IMAGE]   compile it into the padded panel image
 //   --download PROJECT [--force]   compile it and download it into the first panel on the USB
+//   --publish PROJECT --output TOOL [...]   compile it and write a batch tool
 // Returns the process exit code.
 int RunCommandLine(const QStringList& arguments);
 

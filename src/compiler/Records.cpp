@@ -145,7 +145,8 @@ bool RegisterRecord(const CGERegister& e, RecordContext& context, QByteArray& ou
 void IndicatorRecord(const CGEIndicator& e, QByteArray& out) {
     const PLCAddressCode code = e.m_Wire.Encode();
     PutPosition(out, e);
-    PutU8(out, ShapeFlags(e) | (e.m_nLogic == 1 ? 0x08 : 0) | (e.m_nShape == 0 ? 0x10 : 0));
+    // 0x08 marks a positive lamp: the panel lights it while its bit is 1.
+    PutU8(out, ShapeFlags(e) | (e.m_nLogic == 0 ? 0x08 : 0) | (e.m_nShape == 0 ? 0x10 : 0));
     PutU8(out, code.station);
     PutU8(out, code.typeCode);
     PutU8(out, code.address[0]);

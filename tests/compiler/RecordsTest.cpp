@@ -4,6 +4,7 @@
 #include "GEBar.h"
 #include "GEDynamicTxt.h"
 #include "GEFuncKey.h"
+#include "GEIndicator.h"
 #include "GERegister.h"
 #include "GETrend.h"
 
@@ -153,6 +154,22 @@ TEST(Records, UnitCountAbove255FailsTheCompile) {
     EXPECT_TRUE(error.contains(QStringLiteral("画面 1 的第 2 个控件（Register）")))
         << error.toStdString();
     EXPECT_TRUE(error.contains("256"));
+}
+
+TEST(Records, IndicatorFlagsMarkPositiveAndRoundLamps) {
+    const struct {
+        int logic, shape;
+        int flags;
+    } cases[] = {{0, 0, 0x18}, {1, 0, 0x10}, {0, 1, 0x08}, {1, 1, 0x00}};
+    for (const auto& c : cases) {
+        auto project = NewProject();
+        CGEIndicator& lamp = AddElement<CGEIndicator>(*project);
+        lamp.m_nLogic = c.logic;
+        lamp.m_nShape = c.shape;
+        const QByteArray image = CompileImage(*project);
+        EXPECT_EQ(U8(image, RecordAddress(image, 0) + 4) & 0x18, c.flags)
+            << "logic " << c.logic << " shape " << c.shape;
+    }
 }
 
 TEST(Records, BarAndTrendRecords) {

@@ -84,7 +84,7 @@ void BuildStartFrame(CHMIFrame& frame, const CPLCEntity* plc) {
 
     auto& lamp = Add(frame, std::make_unique<CGEIndicator>(plc), QRect(300, 90, 32, 32));
     lamp.m_nShape = 1;
-    lamp.m_nLogic = 1;
+    lamp.m_nLogic = 0; // lit while the machine runs (M12 = 1)
     lamp.m_Wire.SetAddress(12);
 
     auto& next = Add(frame, std::make_unique<CGEFuncKey>(plc), QRect(400, 220, 32, 32));

@@ -1,6 +1,7 @@
 #include "BatchTool.h"
 
 #include "AtomicFile.h"
+#include "ByteOrder.h"
 #include "Crc16.h"
 #include "Scramble.h"
 
@@ -33,25 +34,6 @@ QByteArray Signature() {
     for (std::size_t i = 0; i < kSignatureLength; ++i)
         field[qsizetype(i)] = static_cast<char>(kScrambledSignature[i] ^ kScrambleKey);
     return field;
-}
-
-void PutBE16(QByteArray& out, qsizetype at, std::uint16_t value) {
-    out[at] = static_cast<char>(value >> 8);
-    out[at + 1] = static_cast<char>(value);
-}
-
-void PutBE32(QByteArray& out, qsizetype at, std::uint32_t value) {
-    PutBE16(out, at, static_cast<std::uint16_t>(value >> 16));
-    PutBE16(out, at + 2, static_cast<std::uint16_t>(value));
-}
-
-std::uint16_t BE16(const QByteArray& in, qsizetype at) {
-    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(in[at]) << 8 |
-                                      static_cast<std::uint8_t>(in[at + 1]));
-}
-
-std::uint32_t BE32(const QByteArray& in, qsizetype at) {
-    return std::uint32_t{BE16(in, at)} << 16 | BE16(in, at + 2);
 }
 
 QByteArray FormatField() {
@@ -136,12 +118,12 @@ std::optional<BatchTool> ReadBatchTool(const QByteArray& file) {
     const qsizetype N = file.size();
     if (N <= 4)
         return std::nullopt;
-    const qsizetype L = BE32(file, N - 4);
+    const qsizetype L = GetBE32(file, N - 4);
     // The smallest payload has a 1-byte title and no archive.
     if (L >= N || N - L < kPayloadBytes + 1 + kTrailerBytes)
         return std::nullopt;
     const qsizetype trailer = N - kTrailerBytes;
-    if (BE16(file, trailer) != CrcOfBody(file) ||
+    if (GetBE16(file, trailer) != CrcOfBody(file) ||
         file.mid(trailer + 2, kSignatureField) != Signature())
         return std::nullopt;
 
@@ -150,10 +132,10 @@ std::optional<BatchTool> ReadBatchTool(const QByteArray& file) {
     const qsizetype size = payload.size();
     if (!payload.startsWith("RV"))
         return std::nullopt;
-    const qsizetype D = BE32(payload, 108);
+    const qsizetype D = GetBE32(payload, 108);
     if (D > size - kPayloadBytes - 1)
         return std::nullopt;
-    const qsizetype T = BE16(payload, 112 + D);
+    const qsizetype T = GetBE16(payload, 112 + D);
     if (T == 0 || kPayloadBytes + D + T != size || payload.mid(169 + D + T, 2) != "GX")
         return std::nullopt;
 

@@ -43,17 +43,17 @@ bool BuildAlarmSection(const CAlarmList& alarms, CFontRegistry& fonts, QByteArra
     PutU8(section, code.shift);
     PutU8(section, static_cast<std::uint32_t>(texts.size()));
     PutU8(section, static_cast<std::uint32_t>(longest));
-    PutBE16(section, Rgb565(alarms.m_nBkColor));
-    PutBE16(section, Rgb565(alarms.m_nTxtBkColor));
-    PutBE16(section, Rgb565(alarms.m_nTxtForeColor));
+    AppendBE16(section, Rgb565(alarms.m_nBkColor));
+    AppendBE16(section, Rgb565(alarms.m_nTxtBkColor));
+    AppendBE16(section, Rgb565(alarms.m_nTxtForeColor));
     PutU8(section, alarms.m_bTextBackground ? 1 : 0);
     PutU8(section, static_cast<std::uint32_t>(font));
     PutU8(section, static_cast<std::uint32_t>(SizeIndex(alarms.m_nFontSize)));
-    PutBE32(section, 0);
+    AppendBE32(section, 0);
     // Offsets count from the section's second byte.
     auto offset = static_cast<std::uint32_t>(26 + 4 * texts.size());
     for (const QByteArray& text : texts) {
-        PutBE32(section, offset);
+        AppendBE32(section, offset);
         offset += static_cast<std::uint32_t>(2 + text.size());
     }
     for (const QByteArray& text : texts) {

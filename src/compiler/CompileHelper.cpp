@@ -249,24 +249,24 @@ void CCompileHelper::CompileHeader(CKoravelProject& project) {
     const PLCAddressCode reg = setting.m_Reg.Encode();
 
     QByteArray& h = m_Header;
-    PutLE16(h, 0x55AA);
-    PutLE32(h, frameTableAddress);
-    PutLE32(h, alarmAddress);
-    PutLE32(h, kFullTableAddress);
-    PutLE32(h, halfTableAddress);
+    AppendLE16(h, 0x55AA);
+    AppendLE32(h, frameTableAddress);
+    AppendLE32(h, alarmAddress);
+    AppendLE32(h, kFullTableAddress);
+    AppendLE32(h, halfTableAddress);
     PutU8(h, 0xCC);
     PutU8(h, comm.m_nDisplayID);
     PutU8(h, plc ? plc->GetProtocolID() : 0);
     PutU8(h, plc ? plc->GetVerison() : 0);
     PutU8(h, static_cast<std::uint32_t>(qRound(project.m_strCatalogVersion.toDouble() * 10)));
     PutU8(h, 0xCC);
-    PutLE16(h, frames);
-    PutLE16(h, setting.m_nBeginFrame);
-    PutLE16(h, setting.m_bBackLight ? 0 : setting.m_nSaverFrame);
+    AppendLE16(h, frames);
+    AppendLE16(h, setting.m_nBeginFrame);
+    AppendLE16(h, setting.m_bBackLight ? 0 : setting.m_nSaverFrame);
     PutU8(h, static_cast<std::uint32_t>(setting.m_nWaitTime));
     PutU8(h, reg.station);
     PutU8(h, reg.typeCode);
-    PutLE16(h, std::uint32_t{reg.address[0]} << 8 | reg.address[1]);
+    AppendLE16(h, std::uint32_t{reg.address[0]} << 8 | reg.address[1]);
     PutU8(h, static_cast<std::uint32_t>(AddrInc(setting.m_Reg)));
     PutU8(h, reg.subAddr);
     PutU8(h, (setting.m_bAutoChange ? 0x01 : 0) | (setting.m_bReportFrame ? 0x02 : 0) |
@@ -279,15 +279,15 @@ void CCompileHelper::CompileHeader(CKoravelProject& project) {
     PutU8(h, static_cast<std::uint32_t>(comm.m_nParityBit));
     PutU8(h, alarms.AnyTextInUse() ? 1 : 0);
     PutU8(h, AsksForProtection(project) ? 1 : 0);
-    PutLE16(h, setting.m_nPassWord);
+    AppendLE16(h, setting.m_nPassWord);
     PutU8(h, static_cast<std::uint32_t>(comm.m_nSerialType));
     PutU8(h, static_cast<std::uint32_t>(setting.m_nUseFrameSecond));
-    PutLE16(h, setting.m_nUseFrameIndex);
-    PutLE16(h, 0xCCCC);
-    PutLE32(h, pictureAddress);
-    PutLE32(h, m_nIndexAddress);
-    PutLE32(h, m_nRecordsAddress);
-    PutLE32(h, alarmAddress);
+    AppendLE16(h, setting.m_nUseFrameIndex);
+    AppendLE16(h, 0xCCCC);
+    AppendLE32(h, pictureAddress);
+    AppendLE32(h, m_nIndexAddress);
+    AppendLE32(h, m_nRecordsAddress);
+    AppendLE32(h, alarmAddress);
 
     qCDebug(lcCompile,
             "sizeofheader=%d  WordFont=%08x WordSec=%08x AscSec=%08x AscSec=%08x PicSec=%08x\r\n",
@@ -306,5 +306,5 @@ void CCompileHelper::Relocate(const CKoravelProject& project) {
         indexAddress += static_cast<std::uint32_t>(5 * frame->m_Parts.size());
     }
     for (qsizetype at = 1; at + 4 <= m_ElementIndex.size(); at += 5)
-        SetBE32(m_ElementIndex, at, ReadBE32(m_ElementIndex, at) + m_nRecordsAddress);
+        PutBE32(m_ElementIndex, at, GetBE32(m_ElementIndex, at) + m_nRecordsAddress);
 }

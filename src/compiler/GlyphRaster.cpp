@@ -43,7 +43,8 @@ GlyphSection BuildSection(const CFontRegistry& fonts, ListOf listOf, bool fullWi
     const auto tableSize = static_cast<std::uint32_t>(32 * fonts.Entries().size());
     for (const FontEntry& entry : fonts.Entries()) {
         for (int index = 0; index < kSizeCount; ++index) {
-            PutBE32(section.table, tableSize + static_cast<std::uint32_t>(section.glyphs.size()));
+            AppendBE32(section.table,
+                       tableSize + static_cast<std::uint32_t>(section.glyphs.size()));
             const int size = PixelSize(index);
             RasteriseGlyphs(entry.face, size, fullWidth ? size : size / 2,
                             listOf(entry, static_cast<std::size_t>(index)).chars, section.glyphs);

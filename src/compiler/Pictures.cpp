@@ -30,7 +30,7 @@ QByteArray PictureData(const CGEPicture& picture) {
                 colour = std::uint32_t{byte(2)} | std::uint32_t{byte(1)} << 8 |
                          std::uint32_t{byte(0)} << 16;
             }
-            PutLE16(out, Rgb565(colour));
+            AppendLE16(out, Rgb565(colour));
         }
     }
     return out;
@@ -40,13 +40,13 @@ QByteArray BuildPictureSection(const std::vector<const CGEPicture*>& pictures) {
     QByteArray section;
     if (pictures.empty())
         return section;
-    PutBE16(section, static_cast<std::uint32_t>(pictures.size()));
+    AppendBE16(section, static_cast<std::uint32_t>(pictures.size()));
     QByteArray data;
     auto offset = static_cast<std::uint32_t>(2 + 8 * pictures.size());
     for (const CGEPicture* picture : pictures) {
         const QByteArray pixels = PictureData(*picture);
-        PutBE32(section, offset);
-        PutBE32(section, static_cast<std::uint32_t>(pixels.size()));
+        AppendBE32(section, offset);
+        AppendBE32(section, static_cast<std::uint32_t>(pixels.size()));
         data.append(pixels);
         offset += static_cast<std::uint32_t>(pixels.size());
     }

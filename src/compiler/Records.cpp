@@ -45,13 +45,13 @@ std::uint32_t BackgroundFlag(const CGraphBase& element) {
 }
 
 void PutPosition(QByteArray& out, const CGraphBase& element) {
-    PutBE16(out, static_cast<std::uint32_t>(element.m_nLeft));
-    PutBE16(out, static_cast<std::uint32_t>(element.m_nTop));
+    AppendBE16(out, static_cast<std::uint32_t>(element.m_nLeft));
+    AppendBE16(out, static_cast<std::uint32_t>(element.m_nTop));
 }
 
 void PutSize(QByteArray& out, const CGraphBase& element) {
-    PutBE16(out, static_cast<std::uint32_t>(element.m_nWidth));
-    PutBE16(out, static_cast<std::uint32_t>(element.m_nHeight));
+    AppendBE16(out, static_cast<std::uint32_t>(element.m_nWidth));
+    AppendBE16(out, static_cast<std::uint32_t>(element.m_nHeight));
 }
 
 bool UnitCountFits(const PLCAddressCode& code, QString& problem) {
@@ -107,8 +107,8 @@ bool StaticTextRecord(const CGEStaticTxt& e, RecordContext& context, QByteArray&
     PutU8(out,
           (e.m_bReverse ? kFlagReverse : 0) | (e.m_bDouble || BackgroundFlag(e) ? kFlagDouble : 0));
     PutU8(out, static_cast<std::uint32_t>(text.size()));
-    PutBE16(out, Rgb565(e.m_nForeColor));
-    PutBE16(out, Rgb565(e.m_nBkColor));
+    AppendBE16(out, Rgb565(e.m_nForeColor));
+    AppendBE16(out, Rgb565(e.m_nBkColor));
     PutU8(out, BackgroundFlag(e));
     PutU8(out, static_cast<std::uint32_t>(context.fonts.FontNumber(e.m_strFontName)));
     PutU8(out, static_cast<std::uint32_t>(SizeIndex(e.m_nFontSize)));
@@ -127,9 +127,9 @@ bool RegisterRecord(const CGERegister& e, RecordContext& context, QByteArray& ou
     PutU8(out, e.m_byIntegerBits + (e.m_byPointBits > 0 ? 1u : 0u) +
                    (e.m_nDataFormat == kFormatDecSign ? 1u : 0u));
     PutU8(out, e.m_byPointBits);
-    PutBE16(out, Rgb565(e.m_nForeColor));
-    PutBE16(out, Rgb565(e.m_nBkColor));
-    PutBE16(out, Rgb565(e.m_nBorderColor));
+    AppendBE16(out, Rgb565(e.m_nForeColor));
+    AppendBE16(out, Rgb565(e.m_nBkColor));
+    AppendBE16(out, Rgb565(e.m_nBorderColor));
     PutU8(out, BackgroundFlag(e));
     PutU8(out, static_cast<std::uint32_t>(e.m_nUseBorder));
     PutU8(out, static_cast<std::uint32_t>(context.fonts.FontNumber(e.m_strFontName)));
@@ -138,7 +138,7 @@ bool RegisterRecord(const CGERegister& e, RecordContext& context, QByteArray& ou
                    (e.m_bFillZero ? 0x20 : 0));
     for (const std::int64_t limit :
          {e.m_nRawUpperLimit, e.m_nRawLowerLimit, e.m_nEngUpperLimit, e.m_nEngLowerLimit})
-        PutBE32(out, static_cast<std::uint32_t>(limit));
+        AppendBE32(out, static_cast<std::uint32_t>(limit));
     return true;
 }
 
@@ -155,8 +155,8 @@ void IndicatorRecord(const CGEIndicator& e, QByteArray& out) {
     PutU8(out, code.subAddr);
     PutU8(out, code.shift);
     PutSize(out, e);
-    PutBE16(out, e.m_nONColor);
-    PutBE16(out, e.m_nOFFColor);
+    AppendBE16(out, e.m_nONColor);
+    AppendBE16(out, e.m_nOFFColor);
 }
 
 std::uint32_t ActionCode(const CGEFuncKey& e) {
@@ -202,19 +202,19 @@ bool KeyParameters(const CGEFuncKey& e, QByteArray& out, QString& problem) {
     case kActionSetRegister:
         if (!PutKeyAddress(out, e.m_SubReg.m_Reg, problem))
             return false;
-        PutBE32(out, static_cast<std::uint32_t>(e.m_SubReg.m_nParameter));
+        AppendBE32(out, static_cast<std::uint32_t>(e.m_SubReg.m_nParameter));
         return true;
     case kActionJumpFrame:
-        PutBE16(out, e.m_SubJmp.m_nNumber);
+        AppendBE16(out, e.m_SubJmp.m_nNumber);
         return true;
     case kActionRecipe: {
         const CFuncSubRecipe& recipe = e.m_SubRecipe;
         if (!PutKeyAddress(out, recipe.m_Reg, problem))
             return false;
         PutU8(out, static_cast<std::uint32_t>(AddrInc(recipe.m_Reg)));
-        PutBE16(out, recipe.m_nTransferLen);
-        PutBE16(out,
-                recipe.m_nRadioID == 2 ? recipe.m_nTransferLimitUp : recipe.m_nTransferLimitDown);
+        AppendBE16(out, recipe.m_nTransferLen);
+        AppendBE16(out, recipe.m_nRadioID == 2 ? recipe.m_nTransferLimitUp
+                                               : recipe.m_nTransferLimitDown);
         return true;
     }
     case kActionMultiSet: {
@@ -222,8 +222,9 @@ bool KeyParameters(const CGEFuncKey& e, QByteArray& out, QString& problem) {
         if (!PutKeyAddress(out, multi.m_Reg, problem))
             return false;
         const bool add = multi.m_nRadioID == 0;
-        PutBE16(out, static_cast<std::uint32_t>(add ? multi.m_nAddDelta : multi.m_nSubDelta));
-        PutBE32(out, static_cast<std::uint32_t>(add ? multi.m_nUpperLimit : multi.m_nLowerLimit));
+        AppendBE16(out, static_cast<std::uint32_t>(add ? multi.m_nAddDelta : multi.m_nSubDelta));
+        AppendBE32(out,
+                   static_cast<std::uint32_t>(add ? multi.m_nUpperLimit : multi.m_nLowerLimit));
         return true;
     }
     default:
@@ -238,16 +239,16 @@ bool FunctionKeyRecord(const CGEFuncKey& e, QByteArray& out, QString& problem) {
     PutU8(out, e.m_byGrade);
     PutU8(out, ActionCode(e));
     PutU8(out, static_cast<std::uint32_t>(KeyCode(e.m_nComboBoxID)));
-    PutBE16(out, e.m_bHide ? 0 : KeyPictureNumber(e.m_nComboBoxID));
+    AppendBE16(out, e.m_bHide ? 0 : KeyPictureNumber(e.m_nComboBoxID));
     return KeyParameters(e, out, problem);
 }
 
 void PictureRecord(const CGEPicture& e, int pictureNumber, QByteArray& out) {
     PutPosition(out, e);
     PutU8(out, 0);
-    PutBE16(out, static_cast<std::uint32_t>(e.BitmapWidth()));
-    PutBE16(out, static_cast<std::uint32_t>(e.BitmapHeight()));
-    PutBE16(out, static_cast<std::uint32_t>(pictureNumber));
+    AppendBE16(out, static_cast<std::uint32_t>(e.BitmapWidth()));
+    AppendBE16(out, static_cast<std::uint32_t>(e.BitmapHeight()));
+    AppendBE16(out, static_cast<std::uint32_t>(pictureNumber));
 }
 
 bool BarRecord(const CGEBar& e, QByteArray& out, QString& problem) {
@@ -256,11 +257,11 @@ bool BarRecord(const CGEBar& e, QByteArray& out, QString& problem) {
     if (!PutAddressBlock(out, e.m_Reg, problem))
         return false;
     PutSize(out, e);
-    PutBE32(out, static_cast<std::uint32_t>(e.m_nUpperLimit));
-    PutBE32(out, static_cast<std::uint32_t>(e.m_nLowerLimit));
+    AppendBE32(out, static_cast<std::uint32_t>(e.m_nUpperLimit));
+    AppendBE32(out, static_cast<std::uint32_t>(e.m_nLowerLimit));
     PutU8(out, 1u << std::clamp(e.m_nDrawDir, 0, 3));
-    PutBE16(out, Rgb565(e.m_nForeColor));
-    PutBE16(out, Rgb565(e.m_nBkColor));
+    AppendBE16(out, Rgb565(e.m_nForeColor));
+    AppendBE16(out, Rgb565(e.m_nBkColor));
     return true;
 }
 
@@ -272,12 +273,12 @@ bool TrendRecord(const CGETrend& e, const RecordContext& context, QByteArray& ou
         return false;
     PutSize(out, e);
     PutU8(out, static_cast<std::uint32_t>(e.m_nSamplingPoint));
-    PutBE32(out, static_cast<std::uint32_t>(e.m_nUpperLimit));
-    PutBE32(out, static_cast<std::uint32_t>(e.m_nLowerLimit));
-    PutBE16(out, e.m_nSamplingTime);
-    PutBE16(out, Rgb565(e.m_nBackColor));
-    PutBE16(out, Rgb565(e.m_nForeColor));
-    PutBE16(out, Rgb565(e.m_nPenColor));
+    AppendBE32(out, static_cast<std::uint32_t>(e.m_nUpperLimit));
+    AppendBE32(out, static_cast<std::uint32_t>(e.m_nLowerLimit));
+    AppendBE16(out, e.m_nSamplingTime);
+    AppendBE16(out, Rgb565(e.m_nBackColor));
+    AppendBE16(out, Rgb565(e.m_nForeColor));
+    AppendBE16(out, Rgb565(e.m_nPenColor));
     PutU8(out, static_cast<std::uint32_t>(context.trendCount));
     PutU8(out, static_cast<std::uint32_t>(context.trendNumber));
     return true;
@@ -295,8 +296,8 @@ bool DynamicTextRecord(const CGEDynamicTxt& e, RecordContext& context, QByteArra
         QByteArray text;
         if (!EncodeText(context, item.m_strContent, e.m_strFontName, e.m_nFontSize, text, problem))
             return false;
-        PutBE16(entries, static_cast<std::uint32_t>(item.m_nValue));
-        PutBE32(entries, static_cast<std::uint32_t>(items.size()));
+        AppendBE16(entries, static_cast<std::uint32_t>(item.m_nValue));
+        AppendBE32(entries, static_cast<std::uint32_t>(items.size()));
         PutU8(items, 0);
         PutU8(items, static_cast<std::uint32_t>(text.size()));
         items.append(text);
@@ -316,8 +317,8 @@ bool DynamicTextRecord(const CGEDynamicTxt& e, RecordContext& context, QByteArra
     PutU8(out, 0);
     PutU8(out, static_cast<std::uint32_t>(count));
     PutU8(out, static_cast<std::uint32_t>(longest));
-    PutBE16(out, Rgb565(e.m_nForeColor));
-    PutBE16(out, Rgb565(e.m_nBkColor));
+    AppendBE16(out, Rgb565(e.m_nForeColor));
+    AppendBE16(out, Rgb565(e.m_nBkColor));
     PutU8(out, BackgroundFlag(e));
     PutU8(out, static_cast<std::uint32_t>(font));
     PutU8(out, static_cast<std::uint32_t>(SizeIndex(e.m_nFontSize)));
@@ -369,12 +370,12 @@ QStringList KeyPictureBaseNames() {
 } // namespace
 
 void AppendFrameRecord(const CHMIFrame& frame, std::uint32_t indexAddress, QByteArray& frames) {
-    PutBE16(frames, frame.m_nID);
+    AppendBE16(frames, frame.m_nID);
     PutU8(frames, static_cast<std::uint32_t>(frame.m_Parts.size()));
-    PutBE16(frames, static_cast<std::uint32_t>(frame.m_nPrevID));
-    PutBE16(frames, static_cast<std::uint32_t>(frame.m_nNextID));
-    PutBE32(frames, indexAddress);
-    PutBE16(frames, Rgb565(frame.m_nBkColor));
+    AppendBE16(frames, static_cast<std::uint32_t>(frame.m_nPrevID));
+    AppendBE16(frames, static_cast<std::uint32_t>(frame.m_nNextID));
+    AppendBE32(frames, indexAddress);
+    AppendBE16(frames, Rgb565(frame.m_nBkColor));
 }
 
 bool AppendElementRecord(const CGraphBase& element, RecordContext& context, QByteArray& index,
@@ -385,7 +386,7 @@ bool AppendElementRecord(const CGraphBase& element, RecordContext& context, QByt
         return false;
     records.append(record);
     PutU8(index, static_cast<std::uint32_t>(element.m_nTypeCode));
-    PutBE32(index, offset);
+    AppendBE32(index, offset);
     return true;
 }
 

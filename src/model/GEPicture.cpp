@@ -1,5 +1,6 @@
 #include "GEPicture.h"
 
+#include "ByteOrder.h"
 #include "DebugLog.h"
 #include "Markup.h"
 #include "XmlValue.h"
@@ -9,16 +10,6 @@
 #include <limits>
 
 namespace {
-
-void PutLE32(QByteArray& block, int offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        block[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-void PutLE16(QByteArray& block, int offset, std::uint16_t value) {
-    block[offset] = static_cast<char>(value & 0xFF);
-    block[offset + 1] = static_cast<char>(value >> 8);
-}
 
 QString JoinHex(const QByteArray& bytes, int count, bool upper) {
     QString text;

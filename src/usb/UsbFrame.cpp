@@ -1,19 +1,10 @@
 #include "UsbFrame.h"
 
+#include "ByteOrder.h"
 #include "CodePage.h"
 #include "Crc16.h"
 
 #include <QCryptographicHash>
-
-void PutBE16(QByteArray& out, qsizetype offset, std::uint16_t value) {
-    out[offset] = static_cast<char>(value >> 8);
-    out[offset + 1] = static_cast<char>(value);
-}
-
-void PutBE32(QByteArray& out, qsizetype offset, std::uint32_t value) {
-    PutBE16(out, offset, static_cast<std::uint16_t>(value >> 16));
-    PutBE16(out, offset + 2, static_cast<std::uint16_t>(value));
-}
 
 QByteArray BuildFrame(std::uint8_t command, const QByteArray& payload) {
     const qsizetype n = payload.size();

@@ -28,9 +28,6 @@ inline constexpr int kFileInfoPayload = 57;
 inline constexpr int kBlockSize = 505; // makes a data frame exactly one 512-byte write
 inline constexpr int kReplySize = 32;
 
-void PutBE16(QByteArray& out, qsizetype offset, std::uint16_t value);
-void PutBE32(QByteArray& out, qsizetype offset, std::uint32_t value);
-
 // A complete frame around `payload` (at most 0xFFFF bytes).
 QByteArray BuildFrame(std::uint8_t command, const QByteArray& payload);
 

@@ -235,7 +235,7 @@ TEST(BuildOutputs, EmulatorPathAndHandover) {
     QByteArray seen;
     ASSERT_TRUE(ReadWholeFile(dir.filePath("seen.bin"), seen)) << "the emulator ran";
     ASSERT_EQ(seen.size(), 64);
-    EXPECT_EQ(ReadBE32(seen, 0), static_cast<std::uint32_t>(outputs.image.size()));
+    EXPECT_EQ(GetBE32(seen, 0), static_cast<std::uint32_t>(outputs.image.size()));
     const auto key = static_cast<std::uint8_t>(seen[4]);
     EXPECT_LT(key, 128);
     for (int i = 0; i < 59; ++i)

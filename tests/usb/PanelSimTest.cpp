@@ -2,6 +2,7 @@
 #include "UsbFrame.h"
 #include "VirtualPanel.h"
 
+#include "ByteOrder.h"
 #include "Crc16.h"
 
 #include <QCryptographicHash>

@@ -1,5 +1,6 @@
 #include "VirtualPanel.h"
 
+#include "ByteOrder.h"
 #include "Crc16.h"
 
 #include <QCryptographicHash>
@@ -31,14 +32,6 @@ constexpr int kMaxBlock = 505;
 
 std::uint8_t Byte(const QByteArray& data, qsizetype i) {
     return static_cast<std::uint8_t>(data[i]);
-}
-
-std::uint16_t BE16(const QByteArray& data, qsizetype i) {
-    return static_cast<std::uint16_t>(Byte(data, i) << 8 | Byte(data, i + 1));
-}
-
-std::uint32_t BE32(const QByteArray& data, qsizetype i) {
-    return std::uint32_t{BE16(data, i)} << 16 | BE16(data, i + 2);
 }
 
 bool Acknowledged(std::uint8_t command) {
@@ -90,12 +83,12 @@ VirtualPanel::VirtualPanel(const PanelConfig& config) : m_config(config), m_stor
 std::optional<ReplyBlock> VirtualPanel::Receive(const QByteArray& frame) {
     const int size = static_cast<int>(frame.size());
     const std::uint8_t command = size >= 2 ? Byte(frame, 1) : 0;
-    const int length = size >= 4 ? BE16(frame, 2) : -1;
+    const int length = size >= 4 ? GetBE16(frame, 2) : -1;
     const bool framed = size >= 7 && size <= kMaxFrame && Byte(frame, 0) == kStx &&
                         length + 7 == size && Byte(frame, 4 + length) == kEtx;
     const bool crcOk =
         framed && Crc16(reinterpret_cast<const std::uint8_t*>(frame.constData()),
-                        static_cast<std::size_t>(length + 5)) == BE16(frame, length + 5);
+                        static_cast<std::size_t>(length + 5)) == GetBE16(frame, length + 5);
     Answer answer;
     if (!framed || !crcOk || !LengthValid(command, length)) {
         const char* note = !framed ? "bad framing" : !crcOk ? "CRC mismatch" : "bad length";
@@ -149,7 +142,8 @@ VirtualPanel::Answer VirtualPanel::FileInfo(const QByteArray& payload) {
         return Refuse("bad file name");
     if (Byte(payload, 52) != 0 || Byte(payload, 55) != 0 || Byte(payload, 56) != 0)
         return Refuse("reserved bytes set");
-    m_incoming = Incoming{name, BE32(payload, 32), payload.mid(36, 16), BE16(payload, 53), {}};
+    m_incoming =
+        Incoming{name, GetBE32(payload, 32), payload.mid(36, 16), GetBE16(payload, 53), {}};
     ReplyBlock block = Block(kAck);
     const QByteArray held = m_store.Md5Of(name);
     std::copy(held.begin(), held.end(), block.begin() + 1);
@@ -208,7 +202,7 @@ void VirtualPanel::Log(const QByteArray& frame, bool crcOk, const Answer& answer
                        : (*answer.block)[0] == kNak ? "NAK"
                                                     : "reply";
     std::fprintf(log, "cmd=0x%02x len=%d size=%d crc=%s -> %s",
-                 frame.size() >= 2 ? Byte(frame, 1) : 0, frame.size() >= 4 ? BE16(frame, 2) : -1,
+                 frame.size() >= 2 ? Byte(frame, 1) : 0, frame.size() >= 4 ? GetBE16(frame, 2) : -1,
                  static_cast<int>(frame.size()), crcOk ? "ok" : "bad", sent);
     if (answer.note)
         std::fprintf(log, " (%s)", answer.note);

@@ -15,6 +15,7 @@ function(kv_add_gtest name)
     add_dependencies(${name} ${T_DEPENDS})
   endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/support")
   target_compile_definitions(${name} PRIVATE
     KV_BIN_DIR="${KV_BIN_DIR}" KV_TEST_DIR="${KV_TEST_DIR}" KV_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${KV_TEST_DIR}")

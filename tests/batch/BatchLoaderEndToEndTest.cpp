@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "PanelSimEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -63,16 +65,7 @@ protected:
     }
 
     QProcessEnvironment Environment(const std::map<QString, QString>& panelEnv) const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString& key : env.keys()) {
-            if (key.startsWith("KV_PANELSIM_"))
-                env.remove(key);
-        }
-        env.insert("LD_PRELOAD", KV_BIN_DIR "/libpanelsim.so");
-        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-        env.insert("KV_PANELSIM_DIR", Path("panel"));
-        for (const auto& [key, value] : panelEnv)
-            env.insert(key, value);
+        QProcessEnvironment env = PanelSimEnvironment(Path("panel"), panelEnv);
         return env;
     }
 

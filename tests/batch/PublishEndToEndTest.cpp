@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "PanelSimEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <unzip.h>
@@ -94,16 +96,7 @@ protected:
 
     Outcome Run(const QString& program, const QStringList& args,
                 const std::map<QString, QString>& panelEnv = {}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString& key : env.keys()) {
-            if (key.startsWith("KV_PANELSIM_"))
-                env.remove(key);
-        }
-        env.insert("LD_PRELOAD", KV_BIN_DIR "/libpanelsim.so");
-        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-        env.insert("KV_PANELSIM_DIR", Path("panel"));
-        for (const auto& [key, value] : panelEnv)
-            env.insert(key, value);
+        QProcessEnvironment env = PanelSimEnvironment(Path("panel"), panelEnv);
         QProcess process;
         process.setProcessEnvironment(env);
         process.start(program, args);

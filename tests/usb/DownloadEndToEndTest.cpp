@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "PanelSimEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -72,18 +74,8 @@ protected:
 
     Outcome Download(const QStringList& args, const std::map<QString, QString>& panelEnv = {}) {
         const QString log = dir.filePath(QStringLiteral("frames-%1.log").arg(++m_runs));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString& key : env.keys()) {
-            if (key.startsWith("KV_PANELSIM_"))
-                env.remove(key);
-        }
-        env.insert("LD_PRELOAD", KV_BIN_DIR "/libpanelsim.so");
-        // A sanitizer build wants its runtime first; the preloaded panel comes before it.
-        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-        env.insert("KV_PANELSIM_DIR", dir.filePath("panel"));
+        QProcessEnvironment env = PanelSimEnvironment(dir.filePath("panel"), panelEnv);
         env.insert("KV_PANELSIM_LOG", log);
-        for (const auto& [key, value] : panelEnv)
-            env.insert(key, value);
 
         QProcess process;
         process.setProcessEnvironment(env);

@@ -30,13 +30,14 @@ constexpr QFile::Permissions kProgramPermissions =
 constexpr uLong kMadeByUnix = (3 << 8) | 20;
 constexpr uLong kUtf8NamesFlag = 1 << 11;
 
-PublishResult Failure(const QString& detail) {
-    return {false, kFailed + QStringLiteral("\r\n\r\n") + detail};
+PublishResult Failure(const QString& message, const QString& detail) {
+    return {false, kFailed + QStringLiteral("\r\n\r\n") + message, detail};
 }
 
 // Copies the files of `from` and its subfolders into `to`, replacing those of the same name.
-bool CopyFolder(const QString& from, const QString& to) {
+bool CopyFolder(const QString& from, const QString& to, QString& error) {
     const QDir source(from);
+    error = from + QStringLiteral(": folder missing");
     if (!source.exists())
         return false;
     QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -44,10 +45,12 @@ bool CopyFolder(const QString& from, const QString& to) {
         const QString file = it.next();
         const QString target = QDir(to).filePath(source.relativeFilePath(file));
         QByteArray data;
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !ReadWholeFile(file, data) ||
-            !WriteFileAtomically(target, data))
+        error = QFileInfo(target).absolutePath() + QStringLiteral(": cannot create the folder");
+        if (!QDir().mkpath(QFileInfo(target).absolutePath()) ||
+            !ReadWholeFile(file, data, &error) || !WriteFileAtomically(target, data, &error))
             return false;
     }
+    error = to + QStringLiteral(": cannot create the folder");
     return QDir().mkpath(to);
 }
 
@@ -114,7 +117,8 @@ QByteArray BuildDeliveryZip(const QString& folder) {
 PublishResult GenerateToolProgram(const QString& programFolder, const BatchToolRequest& request) {
     const PublishResult result = GenerateBatchTool(programFolder, request);
     if (result.ok && !QFile::setPermissions(request.outputPath, kProgramPermissions))
-        return {false, kFailed};
+        return {false, kFailed,
+                QStringLiteral("making the tool executable: ") + request.outputPath};
     return result;
 }
 
@@ -123,7 +127,8 @@ PublishResult GenerateZipDelivery(const QString& programFolder, const BatchToolR
     // Parts of an earlier delivery must not end up in this one.
     QDir(root.filePath(kDeliveryFolder)).removeRecursively();
     if (!root.mkpath(kDeliveryFolder))
-        return Failure(QStringLiteral("创建临时目录失败，请右键以管理员运行"));
+        return Failure(QStringLiteral("创建临时目录失败，请右键以管理员运行"),
+                       QStringLiteral("preparing the folder ") + root.filePath(kDeliveryFolder));
     const QDir delivery(root.filePath(kDeliveryFolder));
     BatchToolRequest tool = request;
     tool.outputPath = delivery.filePath(QFileInfo(request.outputPath).completeBaseName());
@@ -131,15 +136,19 @@ PublishResult GenerateZipDelivery(const QString& programFolder, const BatchToolR
     if (!written.ok) {
         // The refusals of title and password keep their own texts.
         return written.message == kFailed
-                   ? Failure(QStringLiteral("创建临时目录失败，请右键以管理员运行"))
+                   ? Failure(QStringLiteral("创建临时目录失败，请右键以管理员运行"), written.detail)
                    : written;
     }
-    if (!CopyFolder(root.filePath(kUsbDriverFolder), delivery.filePath(kUsbDriverFolder)))
-        return Failure(QStringLiteral("创建USB驱动失败1，请右键以管理员运行"));
+    QString error;
+    if (!CopyFolder(root.filePath(kUsbDriverFolder), delivery.filePath(kUsbDriverFolder), error))
+        return Failure(QStringLiteral("创建USB驱动失败1，请右键以管理员运行"),
+                       QStringLiteral("copying the USB driver folder: ") + error);
     const QByteArray zip = BuildDeliveryZip(delivery.path());
-    if (zip.isEmpty() || !WriteFileAtomically(request.outputPath, zip))
-        return {false, kFailed};
-    return {true, QStringLiteral("生成批量下载器 —— 操作成功！")};
+    if (zip.isEmpty())
+        return {false, kFailed, QStringLiteral("packing the ZIP delivery")};
+    if (!WriteFileAtomically(request.outputPath, zip, &error))
+        return {false, kFailed, QStringLiteral("writing the ZIP delivery: ") + error};
+    return {true, QStringLiteral("生成批量下载器 —— 操作成功！"), {}};
 }
 
 void RemovePublishFolders(const QString& programFolder) {

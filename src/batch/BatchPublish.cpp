@@ -22,8 +22,8 @@ constexpr int kMaxTitleCharacters = 4096;
 
 const QString kBatchFolder = QStringLiteral("BatchTool");
 
-PublishResult Failure(const QString& message) {
-    return {false, message};
+PublishResult Failure(const QString& message, const QString& detail = {}) {
+    return {false, message, detail};
 }
 
 // The first of these texts carries no number.
@@ -52,9 +52,9 @@ bool EmptyFolder(const QString& folder) {
     return ok;
 }
 
-bool CopyReplacing(const QString& from, const QString& to) {
+bool CopyReplacing(const QString& from, const QString& to, QString* error) {
     QByteArray data;
-    return ReadWholeFile(from, data) && WriteFileAtomically(to, data);
+    return ReadWholeFile(from, data, error) && WriteFileAtomically(to, data, error);
 }
 
 // Checks a driver as the compiler does and copies it into the Compiler folder.
@@ -69,15 +69,22 @@ PublishResult CopyDriver(const DriverCopy& copy, const QString& plcName) {
     QByteArray driver;
     if (!LoadDriverFile(copy.from, driver) || !IsValidDriver(driver))
         return Failure(DriverDamaged(copy.damagedNumber, plcName));
-    if (!WriteFileAtomically(copy.to, driver))
-        return Failure(CopyFailed(copy.copyNumber));
-    return {true, {}};
+    QString error;
+    if (!WriteFileAtomically(copy.to, driver, &error))
+        return Failure(CopyFailed(copy.copyNumber), QStringLiteral("copying the driver: ") + error);
+    return {true, {}, {}};
 }
 
 PublishResult BuildArchiveResult(const QString& batch) {
-    if (!BuildArchive(batch))
-        return Failure(QStringLiteral("[81009] 压缩数据文件失败！"));
-    return {true, {}};
+    QString error;
+    if (!BuildArchive(batch, &error))
+        return Failure(QStringLiteral("[81009] 压缩数据文件失败！"),
+                       QStringLiteral("packing the project: ") + error);
+    return {true, {}, {}};
+}
+
+QString FolderDetail(const QString& folder) {
+    return QStringLiteral("preparing the folder ") + folder;
 }
 
 } // namespace
@@ -86,12 +93,15 @@ PublishResult PreparePublish(const QString& programFolder, const PublishProject&
     const QDir root(programFolder);
     const QString batch = root.filePath(kBatchFolder);
     if (!root.mkpath(kBatchFolder) || !EmptyFolder(batch))
-        return Failure(FolderFailed(1));
+        return Failure(FolderFailed(1), FolderDetail(batch));
     const QDir compiler(QDir(batch).filePath(QLatin1String(kCompilerFolderName)));
     if (!compiler.mkpath(QStringLiteral(".")))
-        return Failure(FolderFailed(2));
-    if (!WriteFileAtomically(compiler.filePath(QStringLiteral("sheetpara.dat")), project.image))
-        return Failure(QStringLiteral("3.初始化工程文件夹出错，请右键以管理员方式运行！"));
+        return Failure(FolderFailed(2), FolderDetail(compiler.path()));
+    QString error;
+    if (!WriteFileAtomically(compiler.filePath(QStringLiteral("sheetpara.dat")), project.image,
+                             &error))
+        return Failure(QStringLiteral("3.初始化工程文件夹出错，请右键以管理员方式运行！"),
+                       QStringLiteral("writing the project image: ") + error);
 
     const QDir plc(root.filePath(QStringLiteral("PLC")));
     std::vector<DriverCopy> copies;
@@ -114,14 +124,14 @@ PublishResult PreparePublish(const QString& programFolder, const PublishProject&
 
 PublishResult AddPlcProgram(const QString& programFolder, int plcId, const QString& plcFile) {
     if (plcFile.isEmpty() || !QFileInfo(plcFile).isFile() || plcId != kIntegratedPlc)
-        return {true, {}};
+        return {true, {}, {}};
     const QDir root(programFolder);
     const QString batch = root.filePath(kBatchFolder);
     if (!root.mkpath(kBatchFolder))
-        return Failure(FolderFailed(1));
+        return Failure(FolderFailed(1), FolderDetail(batch));
     const QDir compiler(QDir(batch).filePath(QLatin1String(kCompilerFolderName)));
     if (!compiler.mkpath(QStringLiteral(".")))
-        return Failure(FolderFailed(2));
+        return Failure(FolderFailed(2), FolderDetail(compiler.path()));
 
     const std::unique_ptr<PackageArchive> archive =
         PackageArchive::OpenFile(QDir(batch).filePath(QLatin1String(kPackageFileName)));
@@ -132,12 +142,14 @@ PublishResult AddPlcProgram(const QString& programFolder, int plcId, const QStri
     for (int i = 0; i < static_cast<int>(archive->Entries().size()); ++i) {
         const QString name = PackageEntryFileName(archive->Entries()[std::size_t(i)].name);
         QByteArray data;
+        QString error = QStringLiteral("damaged entry ") + name;
         if (name.isEmpty() || !archive->Extract(i, data) ||
-            !WriteFileAtomically(compiler.filePath(name), data))
-            return Failure(FolderFailed(3));
+            !WriteFileAtomically(compiler.filePath(name), data, &error))
+            return Failure(FolderFailed(3), QStringLiteral("unpacking the project: ") + error);
     }
-    if (!CopyReplacing(plcFile, compiler.filePath(QStringLiteral("rvplc.pwm"))))
-        return Failure(FolderFailed(4));
+    QString error;
+    if (!CopyReplacing(plcFile, compiler.filePath(QStringLiteral("rvplc.pwm")), &error))
+        return Failure(FolderFailed(4), QStringLiteral("copying the ladder program: ") + error);
     return BuildArchiveResult(batch);
 }
 
@@ -156,8 +168,10 @@ PublishResult GenerateBatchTool(const QString& programFolder, const BatchToolReq
     BatchTool tool;
     tool.loader = request.loader;
     tool.title = title;
-    if (!ReadWholeFile(archivePath, tool.archive))
-        return Failure(QStringLiteral("生成批量下载器 —— 操作失败！"));
+    QString error;
+    if (!ReadWholeFile(archivePath, tool.archive, &error))
+        return Failure(QStringLiteral("生成批量下载器 —— 操作失败！"),
+                       QStringLiteral("reading the package: ") + error);
     if (request.login) {
         // The field holds 16 bytes; a password of more would be cut without a word.
         const QByteArray password = ToSystemCodePage(request.password);
@@ -169,7 +183,8 @@ PublishResult GenerateBatchTool(const QString& programFolder, const BatchToolReq
         tool.login = true;
         tool.password = password;
     }
-    if (!WriteBatchTool(request.outputPath, tool))
-        return Failure(QStringLiteral("生成批量下载器 —— 操作失败！"));
-    return {true, QStringLiteral("生成批量下载器 —— 操作成功！")};
+    if (!WriteBatchTool(request.outputPath, tool, &error))
+        return Failure(QStringLiteral("生成批量下载器 —— 操作失败！"),
+                       QStringLiteral("writing the batch tool: ") + error);
+    return {true, QStringLiteral("生成批量下载器 —— 操作成功！"), {}};
 }

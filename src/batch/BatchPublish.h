@@ -10,6 +10,7 @@
 struct PublishResult {
     bool ok = false;
     QString message; // what to tell the user; empty when there is nothing to say
+    QString detail;  // on failure: the step that failed and the system's reason, when known
 };
 
 struct PublishProject {

@@ -107,11 +107,16 @@ QByteArray BuildBatchTool(const BatchTool& tool, const QDateTime& now, std::uint
     return file;
 }
 
-bool WriteBatchTool(const QString& path, const BatchTool& tool) {
+bool WriteBatchTool(const QString& path, const BatchTool& tool, QString* error) {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QByteArray file =
         BuildBatchTool(tool, now, static_cast<std::uint32_t>(now.toSecsSinceEpoch()));
-    return !file.isEmpty() && WriteFileAtomically(path, file);
+    if (file.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("the tool could not be built from its parts");
+        return false;
+    }
+    return WriteFileAtomically(path, file, error);
 }
 
 std::optional<BatchTool> ReadBatchTool(const QByteArray& file) {

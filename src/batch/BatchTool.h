@@ -29,7 +29,7 @@ QByteArray BuildBatchTool(const BatchTool& tool, const QDateTime& now, std::uint
 
 // Builds the tool with the current time and writes it through a temporary file, so a failed
 // write leaves no truncated tool.
-bool WriteBatchTool(const QString& path, const BatchTool& tool);
+bool WriteBatchTool(const QString& path, const BatchTool& tool, QString* error = nullptr);
 
 // The fields of a tool file; nullopt for anything that is not an intact tool.
 std::optional<BatchTool> ReadBatchTool(const QByteArray& file);

@@ -79,20 +79,27 @@ QByteArray BuildPackageArchive(const std::vector<std::pair<QString, QByteArray>>
     return ok ? stream.data : QByteArray();
 }
 
-bool BuildArchive(const QString& batchFolder) {
+bool BuildArchive(const QString& batchFolder, QString* error) {
     QDir compiler(QDir(batchFolder).filePath(QLatin1String(kCompilerFolderName)));
     std::vector<std::pair<QString, QByteArray>> files;
+    QString reason;
     bool ok = compiler.exists();
+    if (!ok)
+        reason = compiler.path() + QStringLiteral(": folder missing");
     for (const QFileInfo& file : compiler.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
         QByteArray data;
-        ok = ok && ReadWholeFile(file.filePath(), data);
+        ok = ok && ReadWholeFile(file.filePath(), data, &reason);
         files.emplace_back(file.fileName(), data);
     }
     const QByteArray archive = ok ? BuildPackageArchive(files) : QByteArray();
+    if (ok && archive.isEmpty())
+        reason = QStringLiteral("the archive could not be built");
     if (archive.isEmpty() ||
-        !WriteFileAtomically(QDir(batchFolder).filePath(QLatin1String(kPackageFileName)),
-                             archive)) {
+        !WriteFileAtomically(QDir(batchFolder).filePath(QLatin1String(kPackageFileName)), archive,
+                             &reason)) {
         DebugLogLine(QStringLiteral("[81009] 生成数据文件失败！"));
+        if (error)
+            *error = reason;
         return false;
     }
     compiler.removeRecursively();

@@ -25,7 +25,7 @@ QByteArray BuildPackageArchive(const std::vector<std::pair<QString, QByteArray>>
 // Packs every file of `batchFolder`/Compiler into `batchFolder`/Varnel.hmi, then deletes the
 // Compiler folder. On failure appends "[81009] 生成数据文件失败！" to the debug log and
 // returns false; the caller shows "[81009] 压缩数据文件失败！".
-bool BuildArchive(const QString& batchFolder);
+bool BuildArchive(const QString& batchFolder, QString* error = nullptr);
 
 // The file name an entry stands for: lower-cased, "compile/" removed. Empty when the name
 // would leave the folder it is extracted into (absolute, "..", drive letters, separators).

@@ -49,14 +49,21 @@ bool LoadProject(const QString& path, CKoravelProject& project) {
         return false;
     }
     QByteArray bytes;
+    QString reason;
+    if (!ReadWholeFile(path, bytes, &reason)) {
+        PrintLine(stderr, kDamagedFileMessage);
+        PrintLine(stderr, reason);
+        return false;
+    }
     QStringList messages;
-    bool loaded = ReadWholeFile(path, bytes);
-    if (!loaded)
+    const bool loaded = project.LoadBytes(bytes, CPLCFactory::Instance(), messages);
+    // A file that does not load is always named as damaged, with the reader's own words.
+    if (!loaded && !messages.contains(kDamagedFileMessage))
         messages.append(kDamagedFileMessage);
-    else
-        loaded = project.LoadBytes(bytes, CPLCFactory::Instance(), messages);
     for (const QString& message : messages)
         PrintLine(stderr, message);
+    if (!loaded)
+        PrintLine(stderr, path + QStringLiteral(": ") + project.LoadFailure());
     return loaded;
 }
 

@@ -114,5 +114,7 @@ int PublishBatchTool(CKoravelProject& project, const PublishOptions& options) {
     RemovePublishFolders(programFolder);
     if (!result.message.isEmpty())
         PrintMessage(result.message);
+    if (!result.detail.isEmpty())
+        PrintMessage(result.detail);
     return result.ok ? 0 : 1;
 }

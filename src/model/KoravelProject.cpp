@@ -226,14 +226,17 @@ bool CKoravelProject::SavePlain(const QString& path, QString* error, const QDate
 
 bool CKoravelProject::Load(const QString& path, const CPLCFactory& catalog, QStringList& messages) {
     QByteArray bytes;
-    if (!ReadWholeFile(path, bytes) || bytes.isEmpty()) {
+    QString error;
+    if (!ReadWholeFile(path, bytes, &error) || bytes.isEmpty()) {
+        m_strLoadFailure = error.isEmpty() ? QStringLiteral("empty file") : error;
         messages.append(kDamagedFileMessage);
         return false;
     }
     bool wasPlain = false;
     if (!LoadBytes(bytes, catalog, messages, &wasPlain))
         return false;
-    // A plain file that opened is kept scrambled from now on.
+    // A plain file that opened is kept scrambled from now on. The rewrite is atomic, so a
+    // failure (a full disk) leaves the plain file as it was, which still opens.
     if (wasPlain) {
         XorScramble(bytes);
         WriteFileAtomically(path, bytes);
@@ -243,7 +246,9 @@ bool CKoravelProject::Load(const QString& path, const CPLCFactory& catalog, QStr
 
 bool CKoravelProject::LoadBytes(const QByteArray& bytes, const CPLCFactory& catalog,
                                 QStringList& messages, bool* wasPlain) {
+    m_strLoadFailure.clear();
     if (bytes.isEmpty()) {
+        m_strLoadFailure = QStringLiteral("empty file");
         messages.append(kDamagedFileMessage);
         return false;
     }
@@ -252,11 +257,16 @@ bool CKoravelProject::LoadBytes(const QByteArray& bytes, const CPLCFactory& cata
     const bool plain = xml.SetDocumentText(
         CMarkup::DecodeUtf8(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!plain) {
+        // Report the parser's words for the form the file was written in: a damaged plain
+        // file starts with '<', a damaged scrambled one with '<' ^ 0x6B.
+        const QString plainFailure = xml.GetResult();
         QByteArray unscrambled = bytes;
         XorScramble(unscrambled);
-        if (!xml.SetDocumentText(CMarkup::DecodeUtf8(unscrambled.constData(),
-                                                     static_cast<std::size_t>(unscrambled.size()))))
+        if (!xml.SetDocumentText(CMarkup::DecodeUtf8(
+                unscrambled.constData(), static_cast<std::size_t>(unscrambled.size())))) {
+            m_strLoadFailure = bytes.startsWith('<') ? plainFailure : xml.GetResult();
             return false;
+        }
     }
     if (wasPlain)
         *wasPlain = plain;
@@ -265,8 +275,10 @@ bool CKoravelProject::LoadBytes(const QByteArray& bytes, const CPLCFactory& cata
 
 bool CKoravelProject::ReadDocument(CMarkup& xml, const CPLCFactory& catalog,
                                    QStringList& messages) {
-    if (!xml.NextElement(u"KoravelProject"))
+    if (!xml.NextElement(u"KoravelProject")) {
+        m_strLoadFailure = QStringLiteral("no KoravelProject root element");
         return false;
+    }
     m_strSoftVersion = xml.Attribute(u"SoftVersion");
     m_strCatalogVersion = catalog.GetSoftVersion();
     // A PLC the catalog does not know falls back to the first one, as the driver settings do.
@@ -275,8 +287,14 @@ bool CKoravelProject::ReadDocument(CMarkup& xml, const CPLCFactory& catalog,
     if (!m_pCurrentPLC)
         m_pCurrentPLC = catalog.GetPLC(1);
     Clear();
-    if (!ReadProject(xml, messages) || m_Frames.empty())
+    if (!ReadProject(xml, messages)) {
+        m_strLoadFailure = QStringLiteral("no Frames element");
         return false;
+    }
+    if (m_Frames.empty()) {
+        m_strLoadFailure = QStringLiteral("no frame could be read");
+        return false;
+    }
     m_pCurrentFrame = m_Frames.front().get();
     return true;
 }

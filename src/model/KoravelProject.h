@@ -84,6 +84,8 @@ public:
     // the bytes had.
     bool LoadBytes(const QByteArray& bytes, const CPLCFactory& catalog, QStringList& messages,
                    bool* wasPlain = nullptr);
+    // Why the last load failed, in the reader's own words ("" after a successful load).
+    const QString& LoadFailure() const { return m_strLoadFailure; }
 
     std::unique_ptr<CKoravelSetting> m_pSetting;
     CCommPara m_CommPara;
@@ -98,6 +100,8 @@ public:
     QString m_strCatalogVersion = QStringLiteral("1.0");
 
 private:
+    QString m_strLoadFailure;
+
     bool ReadDocument(CMarkup& xml, const CPLCFactory& catalog, QStringList& messages);
     bool ReadProject(CMarkup& xml, QStringList& messages);
 };

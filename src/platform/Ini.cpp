@@ -16,8 +16,7 @@ struct IniText {
     QString lineEnd = QStringLiteral("\r\n");
 };
 
-IniText LoadIni(const QString& path)
-{
+IniText LoadIni(const QString& path) {
     IniText ini;
     QByteArray bytes;
     if (!ReadWholeFile(path, bytes) || bytes.isEmpty())
@@ -35,8 +34,7 @@ IniText LoadIni(const QString& path)
 }
 
 // The section name of a "[name]" line, or nothing for other lines.
-std::optional<QString> SectionName(const QString& line)
-{
+std::optional<QString> SectionName(const QString& line) {
     const QString trimmed = line.trimmed();
     if (!trimmed.startsWith(QLatin1Char('[')))
         return std::nullopt;
@@ -46,20 +44,17 @@ std::optional<QString> SectionName(const QString& line)
     return trimmed.mid(1, close - 1).trimmed();
 }
 
-bool SameName(const QString& a, const QString& b)
-{
+bool SameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // The key of a "key=value" line (the whole trimmed line when it has no '=').
-QString KeyOf(const QString& line)
-{
+QString KeyOf(const QString& line) {
     const qsizetype eq = line.indexOf(QLatin1Char('='));
     return (eq < 0 ? line : line.left(eq)).trimmed();
 }
 
-QString ValueOf(const QString& line)
-{
+QString ValueOf(const QString& line) {
     const qsizetype eq = line.indexOf(QLatin1Char('='));
     QString value = eq < 0 ? QString() : line.mid(eq + 1).trimmed();
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
@@ -74,8 +69,7 @@ struct SectionRange {
     qsizetype end = -1;
 };
 
-SectionRange FindSection(const QStringList& lines, const QString& section)
-{
+SectionRange FindSection(const QStringList& lines, const QString& section) {
     SectionRange range;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const std::optional<QString> name = SectionName(lines[i]);
@@ -93,8 +87,7 @@ SectionRange FindSection(const QStringList& lines, const QString& section)
     return range;
 }
 
-qsizetype FindKey(const QStringList& lines, SectionRange range, const QString& key)
-{
+qsizetype FindKey(const QStringList& lines, SectionRange range, const QString& key) {
     for (qsizetype i = range.first; i >= 0 && i < range.end; ++i) {
         const QString trimmed = lines[i].trimmed();
         if (!trimmed.isEmpty() && SameName(KeyOf(trimmed), key))
@@ -103,8 +96,7 @@ qsizetype FindKey(const QStringList& lines, SectionRange range, const QString& k
     return -1;
 }
 
-std::optional<QString> ReadValue(const QString& section, const QString& key, const QString& path)
-{
+std::optional<QString> ReadValue(const QString& section, const QString& key, const QString& path) {
     const IniText ini = LoadIni(path);
     const qsizetype line = FindKey(ini.lines, FindSection(ini.lines, section), key);
     if (line < 0)
@@ -112,8 +104,7 @@ std::optional<QString> ReadValue(const QString& section, const QString& key, con
     return ValueOf(ini.lines[line]);
 }
 
-int DigitValue(char c, int base)
-{
+int DigitValue(char c, int base) {
     int digit = -1;
     if (c >= '0' && c <= '9')
         digit = c - '0';
@@ -127,13 +118,11 @@ int DigitValue(char c, int base)
 } // namespace
 
 QString IniReadString(const QString& section, const QString& key, const QString& def,
-                      const QString& path)
-{
+                      const QString& path) {
     return ReadValue(section, key, path).value_or(def).left(kMaxValueLength);
 }
 
-int IniReadInt(const QString& section, const QString& key, int def, const QString& path)
-{
+int IniReadInt(const QString& section, const QString& key, int def, const QString& path) {
     const QString value = ReadValue(section, key, path).value_or(QString());
     if (value.isEmpty())
         return def;
@@ -154,8 +143,7 @@ int IniReadInt(const QString& section, const QString& key, int def, const QStrin
 }
 
 bool IniWriteString(const QString& section, const QString& key, const QString& value,
-                    const QString& path)
-{
+                    const QString& path, QString* error) {
     IniText ini = LoadIni(path);
     const QString entry = key + QLatin1Char('=') + value;
     const SectionRange range = FindSection(ini.lines, section);
@@ -163,8 +151,8 @@ bool IniWriteString(const QString& section, const QString& key, const QString& v
         ini.lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
     } else if (const qsizetype line = FindKey(ini.lines, range, key); line >= 0) {
         const qsizetype eq = ini.lines[line].indexOf(QLatin1Char('='));
-        ini.lines[line] = (eq < 0 ? ini.lines[line] : ini.lines[line].left(eq)) +
-                          QLatin1Char('=') + value;
+        ini.lines[line] =
+            (eq < 0 ? ini.lines[line] : ini.lines[line].left(eq)) + QLatin1Char('=') + value;
     } else {
         // After the section's last non-blank line, so blank lines before the next section stay.
         qsizetype at = range.end;
@@ -174,5 +162,5 @@ bool IniWriteString(const QString& section, const QString& key, const QString& v
     }
     QString text = ini.lines.join(ini.lineEnd);
     text += ini.lineEnd;
-    return WriteFileAtomically(path, text.toUtf8());
+    return WriteFileAtomically(path, text.toUtf8(), error);
 }

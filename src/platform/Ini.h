@@ -17,6 +17,7 @@ QString IniReadString(const QString& section, const QString& key, const QString&
 int IniReadInt(const QString& section, const QString& key, int def, const QString& path);
 
 // Sets `key` in `section`, creating the file, the section or the key as needed. The file is
-// replaced atomically; returns false when it cannot be written.
+// replaced atomically; returns false (with the path and the system's reason in `error`) when
+// it cannot be written.
 bool IniWriteString(const QString& section, const QString& key, const QString& value,
-                    const QString& path);
+                    const QString& path, QString* error = nullptr);

@@ -197,6 +197,16 @@ int LibUSBDown::SendWriteFlash() {
     return Transfer(false, BuildCommandFrame(CMD_WRITE_FLASH));
 }
 
+QString LibUSBDown::WriteFlashFailure() {
+    SendWriteFlash();
+    UsbReply reply;
+    if (ReadReply(reply) != 1)
+        return QStringLiteral("写入Flash失败，没有收到应答！");
+    if (reply.bytes[0] != kAck)
+        return QStringLiteral("写入Flash失败！");
+    return {};
+}
+
 bool LibUSBDown::SendFileInfo(const QString& name, const QByteArray& data) {
     UsbReply reply;
     if (Transfer(true, BuildFileInfoFrame(name, data), &reply) != TRANSFER_ACKED)
@@ -347,17 +357,20 @@ int LibUSBDown::Download(const DownloadJob& job) {
     m_display.SetOverallProgressPos(100);
     m_display.SetOverallProgressText(QStringLiteral("2/2"));
     m_display.AddDownloadLog(QStringLiteral("组态下载完毕..."));
-    SendWriteFlash();
+    // Only the panel's ACK says the files reached its flash; anything else is a failed download.
+    if (const QString failure = WriteFlashFailure(); !failure.isEmpty())
+        return Stop({failure});
     m_display.AddDownloadLog(QStringLiteral("写入Flash操作成功..."));
     m_display.AddDownloadLog(QStringLiteral("正在重启KV250..."));
 
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // The panel's one answer after the files was the flash write's, read above; waiting for
+    // another after the restarts would only add the reply timeout to every download.
     for (int i = 0; i < 3; ++i) {
         SendRestart();
         Pause(100);
     }
-    ReadReply(reply); // the panel's last word before it restarts; nothing depends on it
     m_display.AddDownloadLog(QString::asprintf("下载重启完毕，共耗时: %.2fs", seconds));
     Pause(1000);
     m_display.EnableDownloadButtons(false);

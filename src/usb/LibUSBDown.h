@@ -75,6 +75,9 @@ public:
     int SendConnect();
     int SendRestart();
     int SendWriteFlash();
+    // Sends the flash write and reads the panel's answer: empty when the panel confirmed that
+    // it stored the files, else the line that says why not.
+    QString WriteFlashFailure();
     bool SendFileInfo(const QString& name, const QByteArray& data);
     int SendFile(const QByteArray& data, const QString& name);
     bool SendFileWithRetry(const QString& name, const QByteArray& data);

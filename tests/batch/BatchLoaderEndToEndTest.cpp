@@ -139,13 +139,35 @@ TEST_F(BatchLoaderEndToEnd, EachModelGetsItsDriverAndTheLadderProgram) {
     }
 }
 
-TEST_F(BatchLoaderEndToEnd, AnEmptyDriverSlotIsSentAsAnEmptyFile) {
-    const Outcome outcome =
-        Run(MakeTool(kOtherPlc), {"--headless"}, {{"KV_PANELSIM_MODEL", "210"}});
-    EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(Received("com1prog.bin"), QByteArray());
-    EXPECT_EQ(Received("sheetpara.dat"), kImage);
-    EXPECT_TRUE(outcome.lines.contains("[N] 驱动文件  0 Bit"));
+// A package made for another PLC has no driver for the panel: nothing may be flashed.
+TEST_F(BatchLoaderEndToEnd, APanelWithoutItsDriverInThePackageIsRefused) {
+    const std::vector<std::pair<const std::vector<std::pair<QString, QByteArray>>*, int>> cases{
+        {&kOtherPlc, 210}, {&kOtherPlc, 220}, {&kIntegratedPlc, 200}};
+    for (const auto& [package, model] : cases) {
+        const Outcome outcome = Run(MakeTool(*package), {"--headless"},
+                                    {{"KV_PANELSIM_MODEL", QString::number(model)}});
+        EXPECT_EQ(outcome.exitCode, 1) << model;
+        ASSERT_GE(outcome.lines.size(), 2) << model;
+        EXPECT_EQ(outcome.lines.mid(outcome.lines.size() - 2),
+                  (QStringList{QStringLiteral("硬件型号: %1    工程型号: 200").arg(model),
+                               "该工程是为其他PLC制作的，不能下载到此型号的面板！"}));
+        EXPECT_EQ(ReceivedNames(), QStringList()) << model;
+    }
+}
+
+TEST_F(BatchLoaderEndToEnd, AFlashWriteThePanelDoesNotConfirmFails) {
+    const QString tool = MakeTool(kOtherPlc);
+    for (const auto& [env, last] : std::vector<std::pair<std::map<QString, QString>, QString>>{
+             {{{"KV_PANELSIM_REFUSE_FLASH", "1"}}, "写入Flash失败！"},
+             // connect, four driver frames, five project frames; then the flash write
+             {{{"KV_PANELSIM_VANISH_AFTER", "10"}, {"KV_PANELSIM_TIMEOUT_SCALE", "0.001"}},
+              "写入Flash失败，没有收到应答！"}}) {
+        const Outcome outcome = Run(tool, {"--headless"}, env);
+        EXPECT_EQ(outcome.exitCode, 1) << last.toStdString();
+        ASSERT_FALSE(outcome.lines.isEmpty());
+        EXPECT_EQ(outcome.lines.last(), last);
+        EXPECT_EQ(ReceivedNames(), QStringList());
+    }
 }
 
 TEST_F(BatchLoaderEndToEnd, StartPasswordComesFromTheCommandLine) {

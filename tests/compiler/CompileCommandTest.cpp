@@ -59,4 +59,41 @@ TEST(CompileCommand, FailuresExitWithOneAndTheMessage) {
     EXPECT_EQ(Designer({"--compile", "a", "--out", "b"}).exitCode, 1);
 }
 
+// A damaged project is named as such, with the reader's own words about what is wrong.
+TEST(CompileCommand, ADamagedProjectSaysWhy) {
+    QTemporaryDir dir;
+    QByteArray demo;
+    ASSERT_TRUE(ReadWholeFile(KV_BIN_DIR "/demo/demo.kvpr", demo));
+    QByteArray text = demo; // the demo is scrambled on disk
+    for (char& c : text)
+        c = char(c ^ 0x6B);
+    const std::vector<std::pair<const char*, QByteArray>> cases{
+        {"empty", {}},
+        {"truncated", text.left(text.size() / 2)},
+        {"zero byte", QByteArray("<KoravelProject><Frames>\0</Frames></KoravelProject>", 52)},
+        {"unclosed element", "<KoravelProject><Frames><Frame></Frames></KoravelProject>"},
+        {"no frames", "<KoravelProject/>"},
+    };
+    for (const auto& [what, bytes] : cases) {
+        const QString path = dir.filePath("damaged.kvpr");
+        ASSERT_TRUE(WriteFileAtomically(path, bytes));
+        for (const char* verb : {"--compile", "--save-plain"}) {
+            QStringList args{verb, path};
+            if (QString(verb) == "--save-plain")
+                args << dir.filePath("out.kvpr");
+            const DesignerRun run = Designer(args);
+            EXPECT_EQ(run.exitCode, 1) << what;
+            QStringList lines = run.err.split('\n', Qt::SkipEmptyParts);
+            lines.removeIf([](const QString& line) { return line.startsWith("QStandardPaths:"); });
+            ASSERT_EQ(lines.size(), 2) << what << ": " << run.err.toStdString();
+            EXPECT_EQ(lines[0], QStringLiteral("工程文件已经损坏，打开出错！")) << what;
+            EXPECT_TRUE(lines[1].startsWith(path + ": ")) << what;
+            EXPECT_GT(lines[1].size(), path.size() + 2) << what;
+        }
+        QByteArray after;
+        ASSERT_TRUE(ReadWholeFile(path, after));
+        EXPECT_EQ(after, bytes) << what << ": a file that does not load is never changed";
+    }
+}
+
 } // namespace

@@ -213,6 +213,13 @@ const Scenario kScenarios[] = {
      kStart +
          QStringList{kDriverSent, "下载超时 , retrying...", "手动取消, retrying...", kDriverFailed},
      {}},
+    {"FlashWriteRefused",
+     Project::Demo,
+     false,
+     {{"KV_PANELSIM_REFUSE_FLASH", "1"}},
+     1,
+     kStart + QStringList{kDriverSent, kProject, kImageSent, "组态下载完毕...", "写入Flash失败！"},
+     {}},
     {"NoPanel",
      Project::Demo,
      false,

@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile)
-{
+TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("project.kvpr");
     ASSERT_TRUE(WriteFileAtomically(path, "old"));
@@ -20,17 +19,28 @@ TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"project.kvpr"});
 }
 
-TEST(AtomicFile, WriteIntoAMissingFolderFailsWithAMessage)
-{
+// A batch tool stays executable and a private file private when they are written again.
+TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tool");
+    ASSERT_TRUE(WriteFileAtomically(path, "v1"));
+    const QFile::Permissions program =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
+    ASSERT_TRUE(QFile::setPermissions(path, program));
+    ASSERT_TRUE(WriteFileAtomically(path, "v2"));
+    EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+              program);
+}
+
+TEST(AtomicFile, WriteIntoAMissingFolderFailsWithAMessage) {
     QTemporaryDir dir;
     QString error;
     EXPECT_FALSE(WriteFileAtomically(dir.filePath("missing/x.kvpr"), "data", &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error, dir.filePath("missing/x.kvpr") + ": No such file or directory");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
-TEST(AtomicFile, ReadingAMissingFileFailsWithAMessageAndKeepsTheBuffer)
-{
+TEST(AtomicFile, ReadingAMissingFileFailsWithAMessageAndKeepsTheBuffer) {
     QByteArray data("untouched");
     QString error;
     EXPECT_FALSE(ReadWholeFile("/nonexistent/file", data, &error));
@@ -38,8 +48,7 @@ TEST(AtomicFile, ReadingAMissingFileFailsWithAMessageAndKeepsTheBuffer)
     EXPECT_EQ(data, "untouched");
 }
 
-TEST(Scramble, XorWithTheFixedKeyIsItsOwnInverse)
-{
+TEST(Scramble, XorWithTheFixedKeyIsItsOwnInverse) {
     QByteArray data("\x00\x6B\xFF<?xml", 8);
     XorScramble(data);
     EXPECT_EQ(data, QByteArray("\x6B\x00\x94\x57\x54\x13\x06\x07", 8));
@@ -47,8 +56,7 @@ TEST(Scramble, XorWithTheFixedKeyIsItsOwnInverse)
     EXPECT_EQ(data, QByteArray("\x00\x6B\xFF<?xml", 8));
 }
 
-TEST(Scramble, FileInPlace)
-{
+TEST(Scramble, FileInPlace) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Factory.dll");
     ASSERT_TRUE(WriteFileAtomically(path, "<PLC/>"));
@@ -59,8 +67,7 @@ TEST(Scramble, FileInPlace)
     EXPECT_FALSE(XorScrambleFile(dir.filePath("missing.dll")));
 }
 
-TEST(ProgramFolder, IsTheFolderOfTheRunningExecutable)
-{
+TEST(ProgramFolder, IsTheFolderOfTheRunningExecutable) {
     EXPECT_EQ(ProgramFolder(), QStringLiteral(KV_TEST_DIR));
     EXPECT_EQ(ProgramFilePath("Log/debug.log"), ProgramFolder() + "/Log/debug.log");
 }

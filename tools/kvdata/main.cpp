@@ -43,7 +43,7 @@ bool WriteDriver(const QDir& folder, const QString& fileName, const QString& pur
     AppendDriverTrailer(driver);
     QString error;
     if (!WriteFileAtomically(folder.filePath(fileName), driver, &error)) {
-        Fail(QStringLiteral("cannot write %1: %2").arg(folder.filePath(fileName), error));
+        Fail(QStringLiteral("cannot write ") + error);
         return false;
     }
     return true;
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     QByteArray catalog;
     QString error;
     if (!ReadWholeFile(source, catalog, &error)) {
-        Fail(QStringLiteral("cannot read %1: %2").arg(source, error));
+        Fail(QStringLiteral("cannot read ") + error);
         return 1;
     }
     XorScramble(catalog);
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!WriteFileAtomically(target, catalog, &error)) {
-        Fail(QStringLiteral("cannot write %1: %2").arg(target, error));
+        Fail(QStringLiteral("cannot write ") + error);
         return 1;
     }
     return WriteDrivers(factory, QString::fromLocal8Bit(argv[3])) ? 0 : 1;

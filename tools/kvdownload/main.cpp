@@ -55,9 +55,9 @@ int main(int argc, char* argv[]) {
     DownloadJob job;
     QString error;
     if (!ReadWholeFile(parser.value(image), job.image, &error))
-        return Fail(parser.value(image) + QStringLiteral(": ") + error);
+        return Fail(error);
     if (parser.isSet(driver) && !ReadWholeFile(parser.value(driver), job.driver, &error))
-        return Fail(parser.value(driver) + QStringLiteral(": ") + error);
+        return Fail(error);
     bool ok = false;
     job.plcId = parser.value(plcId).toInt(&ok);
     if (!ok)

@@ -63,6 +63,7 @@ PanelConfig ParsePanelConfig(const QProcessEnvironment& env, QStringList& proble
     read.Int("KV_PANELSIM_MODEL", 0, 255, config.model);
     read.Flag("KV_PANELSIM_PLC_RUNNING", config.plcRunning);
     read.Flag("KV_PANELSIM_ABSENT", config.absent);
+    read.Flag("KV_PANELSIM_REFUSE_FLASH", config.refuseFlash);
     read.Int("KV_PANELSIM_NAK_FRAME", 1, 1 << 30, config.nakFrame);
     read.Int("KV_PANELSIM_DROP_ACK_FRAME", 1, 1 << 30, config.dropAckFrame);
     read.Int("KV_PANELSIM_DELAY_MS", 0, 600000, config.delayMs);

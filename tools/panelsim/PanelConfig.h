@@ -10,6 +10,7 @@ struct PanelConfig {
     int model = 200;           // KV_PANELSIM_MODEL: model code of the connect reply
     bool plcRunning = false;   // KV_PANELSIM_PLC_RUNNING=1
     bool absent = false;       // KV_PANELSIM_ABSENT=1: no panel on the bus
+    bool refuseFlash = false;  // KV_PANELSIM_REFUSE_FLASH=1: the flash write answers NAK
     int nakFrame = 0;          // KV_PANELSIM_NAK_FRAME: NAK the n-th acknowledged frame (0: none)
     int dropAckFrame = 0;      // KV_PANELSIM_DROP_ACK_FRAME: never answer the n-th one (0: none)
     int delayMs = 0;           // KV_PANELSIM_DELAY_MS: every answer comes this much later

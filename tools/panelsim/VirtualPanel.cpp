@@ -178,6 +178,10 @@ VirtualPanel::Answer VirtualPanel::FileEnd() {
 }
 
 VirtualPanel::Answer VirtualPanel::WriteFlash() {
+    if (m_config.refuseFlash) {
+        m_pending.clear();
+        return {Block(kNak), "flash write refused"};
+    }
     // The firmware reports the flash write with one block, ACK when every file was written.
     bool written = true;
     for (const auto& [name, data] : m_pending)

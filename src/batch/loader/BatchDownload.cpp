@@ -166,7 +166,13 @@ bool Download::Run(const BatchPackageSource& source) {
             return End();
     }
 
+    // A package made for another PLC has no driver for this panel; flashing an empty driver
+    // would leave the panel unable to talk to its PLC.
     const QByteArray& driver = m_slots[DriverSlotFor(model)];
+    if (driver.isEmpty()) {
+        Log(QString::asprintf("硬件型号: %d    工程型号: %d", model, int(kModelTextPanel)));
+        return End(QStringLiteral("该工程是为其他PLC制作的，不能下载到此型号的面板！"));
+    }
     Log(QStringLiteral("正在下载驱动文件...  ") + SizeText(driver.size()));
     if (!SendWithRetry(QStringLiteral("com1prog.bin"), driver, kDriverAttempts))
         return End(QStringLiteral("下载驱动文件出错，请检查USB连接线..."));

@@ -43,6 +43,11 @@ void SplitHex(const QString& text, QByteArray& target) {
 constexpr std::int64_t kMaxImageBytes = 16LL * 1024 * 1024;
 constexpr int kMaxSide = 2048;
 
+// The pieces a "|"-separated text holds, empty ones included, as SplitHex reads them.
+qsizetype CountPieces(const QString& text) {
+    return text.isEmpty() ? 0 : text.count(u'|') + 1;
+}
+
 } // namespace
 
 CGEPicture::CGEPicture() : CGraphBase(kTypePicture) {}
@@ -151,6 +156,14 @@ bool CGEPicture::SaveXml(CMarkup& xml) const {
     return true;
 }
 
+bool CGEPicture::HeaderFitsImageSize() const {
+    const std::int64_t width = BitmapWidth();
+    const std::int64_t height = BitmapHeight();
+    const std::int64_t imageSize = static_cast<std::uint32_t>(HeaderField(20));
+    return width >= 0 && width <= kMaxSide && height >= 0 && height <= kMaxSide &&
+           width * 4 * height <= imageSize && imageSize <= kMaxImageBytes;
+}
+
 bool CGEPicture::LoadXml(CMarkup& xml, const CPLCEntity*) {
     LoadCommon(xml);
     m_bCaptured = true;
@@ -162,15 +175,16 @@ bool CGEPicture::LoadXml(CMarkup& xml, const CPLCEntity*) {
     QByteArray block(kHeaderBlockSize, '\0');
     SplitHex(head, block);
     m_HeadBlock = block;
-    const std::uint32_t imageSize = static_cast<std::uint32_t>(HeaderField(20));
-    // A header that promises a picture larger than any panel could use is a damaged file:
-    // refuse it rather than allocate for it.
-    if (imageSize > kMaxImageBytes)
-        return false;
     if (!xml.NextChild(u"BMPData"))
         return false;
     const QString data = xml.ChildAttribute(u"Data");
-    m_Data = QByteArray(static_cast<qsizetype>(imageSize), '\0');
+    // The header is believed only as far as the stored data backs it, so a few bytes of file
+    // never turn into megabytes of invented pixels: a header that claims more pixels than its
+    // image size, or an image size that the data does not fill, marks a damaged picture.
+    const qsizetype imageSize = static_cast<std::uint32_t>(HeaderField(20));
+    if (!HeaderFitsImageSize() || CountPieces(data) < imageSize)
+        return false;
+    m_Data = QByteArray(imageSize, '\0');
     SplitHex(data, m_Data);
     DebugLogLine(data);
     return true;

@@ -13,6 +13,9 @@ class CGEPicture : public CGraphBase {
 public:
     static constexpr int kHeaderSize = 40;
     static constexpr int kHeaderBlockSize = 48;
+    // The decoded pixel bytes that all pictures of one project may hold together: far above
+    // what a panel image of 1 MiB can carry, so only a damaged or hostile file reaches it.
+    static constexpr qsizetype kProjectPixelBudget = 64 * 1024 * 1024;
 
     CGEPicture();
 
@@ -32,6 +35,7 @@ public:
 
     void Draw(QPainter& painter) override;
     std::unique_ptr<CGraphBase> Clone() const override;
+    // False, and the picture is dropped, when its header claims more than the stored data holds.
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
     bool SaveXml(CMarkup& xml) const override;
 
@@ -42,5 +46,7 @@ public:
 
 private:
     void FillHeader(int width, int height);
+    // Sides of 0 to 2048 pixels, within an image size of at most 16 MiB.
+    bool HeaderFitsImageSize() const;
     std::int32_t HeaderField(int offset) const;
 };

@@ -1,9 +1,25 @@
 #include "HMIFrame.h"
 
+#include "GEPicture.h"
 #include "Markup.h"
 #include "XmlValue.h"
 
 #include <algorithm>
+
+namespace {
+
+// A picture takes its decoded pixel bytes from what the project may still hold.
+bool TakePictureBytes(const CGraphBase& element, qsizetype& bytesLeft) {
+    if (element.m_nTypeCode != kTypePicture)
+        return true;
+    const qsizetype size = static_cast<const CGEPicture&>(element).PixelData().size();
+    if (size > bytesLeft)
+        return false;
+    bytesLeft -= size;
+    return true;
+}
+
+} // namespace
 
 CGraphBase* CHMIFrame::AddElement(std::unique_ptr<CGraphBase> element) {
     CGraphBase* added = element.get();
@@ -104,7 +120,7 @@ bool CHMIFrame::SaveXml(CMarkup& xml) const {
     return true;
 }
 
-bool CHMIFrame::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
+bool CHMIFrame::LoadXml(CMarkup& xml, const CPLCEntity* plc, qsizetype& pictureBytesLeft) {
     xml.EnterElement();
     m_strName = xml.Attribute(u"Name");
     ReadInt(xml.Attribute(u"PrevID"), m_nPrevID);
@@ -124,7 +140,8 @@ bool CHMIFrame::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
                 break;
             }
             xml.EnterElement();
-            const bool read = element->LoadXml(xml, plc);
+            const bool read =
+                element->LoadXml(xml, plc) && TakePictureBytes(*element, pictureBytesLeft);
             xml.LeaveElement();
             if (read)
                 AddElement(std::move(element));

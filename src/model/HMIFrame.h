@@ -38,8 +38,9 @@ public:
     // The cursor's main element is `Frames`; appends one `Frame`.
     bool SaveXml(CMarkup& xml) const;
     // The cursor's current child is a `Frame`; false when the frame must be dropped (no
-    // `Parts`, or an element of unknown kind).
-    bool LoadXml(CMarkup& xml, const CPLCEntity* plc);
+    // `Parts`, or an element of unknown kind). Pictures take their pixel bytes from
+    // `pictureBytesLeft`; one that no longer fits is dropped like a damaged one.
+    bool LoadXml(CMarkup& xml, const CPLCEntity* plc, qsizetype& pictureBytesLeft);
 
     CGraphBase* m_pCurrentElement = nullptr;
     std::vector<std::unique_ptr<CGraphBase>> m_Parts;

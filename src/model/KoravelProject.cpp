@@ -320,10 +320,11 @@ bool CKoravelProject::ReadProject(CMarkup& xml, QStringList& messages) {
     if (!xml.NextChild(u"Frames"))
         return false;
     xml.EnterElement();
+    qsizetype pictureBytesLeft = CGEPicture::kProjectPixelBudget;
     while (xml.NextChild(u"Frame")) {
         auto frame = std::make_unique<CHMIFrame>();
         ++m_nFrameCounter;
-        if (!frame->LoadXml(xml, m_pCurrentPLC))
+        if (!frame->LoadXml(xml, m_pCurrentPLC, pictureBytesLeft))
             continue;
         QString message;
         if (!InsertFrame(std::move(frame), &message))

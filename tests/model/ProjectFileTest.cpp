@@ -214,16 +214,87 @@ TEST(FileValues, PictureHeadAndData) {
     EXPECT_EQ(head.count(u'|'), 47);
     EXPECT_EQ(LineOf(text, "BMPData"),
               QStringLiteral("<BMPData Data=\"ff|ff|ff|00|00|00|ff|00\"/>"));
+}
 
-    // Fewer pieces than the image size leave black pixels; the header decides the size.
-    auto loaded = ReadPart(QStringLiteral(
-        "<Part ID=\"5\"><BMPHead Head=\"28|0|0|0|2|0|0|0|1|0|0|0|1|0|20|0|0|0|0|0|8\"/>"
-        "<BMPData Data=\"ff|80\"/></Part>"));
-    ASSERT_NE(loaded, nullptr);
-    const auto& read = OnlyElement<CGEPicture>(*loaded);
-    EXPECT_EQ(read.m_Data, QByteArray("\xff\x80\0\0\0\0\0\0", 8));
-    EXPECT_TRUE(read.m_bCaptured);
-    EXPECT_EQ(read.ToImage().pixel(0, 0), qRgb(0, 0x80, 0xff));
+// A "|"-joined text of `count` pieces "ab".
+QString Pieces(int count) {
+    QStringList pieces;
+    for (int i = 0; i < count; ++i)
+        pieces.append(QStringLiteral("ab"));
+    return pieces.join(u'|');
+}
+
+TEST(FileValues, APictureIsBelievedOnlyAsFarAsItsDataGoes) {
+    // Header pieces: width (4), height (4), image size (4) around the fixed fields.
+    auto part = [](const char* width, const char* height, const char* size, const QString& data) {
+        return QStringLiteral("<Part ID=\"5\"><BMPHead Head=\"28|0|0|0|%1|%2|1|0|20|0|0|0|0|0|%3"
+                              "\"/><BMPData Data=\"%4\"/></Part><Part ID=\"6\"/>")
+            .arg(QLatin1String(width), QLatin1String(height), QLatin1String(size), data);
+    };
+    const struct {
+        const char* what;
+        QString part;
+        int keptBytes; // -1: the picture is dropped
+    } cases[] = {
+        {"2 x 1, all 8 bytes", part("2|0|0|0", "1|0|0|0", "8|0|0|0", Pieces(8)), 8},
+        {"more pieces than the image size", part("2|0|0|0", "1|0|0|0", "8|0|0|0", Pieces(9)), 8},
+        {"no bitmap at all", part("0|0|0|0", "0|0|0|0", "0|0|0|0", QString()), 0},
+        {"fewer pieces than the image size", part("2|0|0|0", "1|0|0|0", "8|0|0|0", Pieces(2)), -1},
+        {"an image size below width x 4 x height", part("2|0|0|0", "1|0|0|0", "4|0|0|0", Pieces(4)),
+         -1},
+        {"2048 x 2048 claimed, 4 bytes held", part("0|8|0|0", "0|8|0|0", "0|0|0|1", Pieces(4)), -1},
+        {"wider than 2048", part("0|10|0|0", "1|0|0|0", "0|40|0|0", Pieces(16384)), -1},
+        {"a negative height", part("2|0|0|0", "ff|ff|ff|ff", "8|0|0|0", Pieces(8)), -1},
+    };
+    for (const auto& c : cases) {
+        auto loaded = ReadPart(c.part);
+        ASSERT_NE(loaded, nullptr) << c.what;
+        const auto& parts = loaded->m_Frames.front()->m_Parts;
+        EXPECT_EQ(parts.back()->m_nTypeCode, kTypeBar) << c.what;
+        const auto* read = parts.front()->m_nTypeCode == kTypePicture
+                               ? static_cast<const CGEPicture*>(parts.front().get())
+                               : nullptr;
+        if (c.keptBytes < 0) {
+            EXPECT_EQ(read, nullptr) << c.what;
+        } else if (read == nullptr) {
+            ADD_FAILURE() << c.what << ": dropped";
+        } else {
+            EXPECT_TRUE(read->m_bCaptured) << c.what;
+            EXPECT_EQ(read->m_Data, QByteArray(c.keptBytes, '\xab')) << c.what;
+        }
+    }
+
+    auto honest =
+        ReadPart(part("2|0|0|0", "1|0|0|0", "8|0|0|0", QStringLiteral("ff|80|0|0|0|0|ff|0")));
+    ASSERT_NE(honest, nullptr);
+    const QImage image = OnlyElement<CGEPicture>(*honest).ToImage();
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0x80, 0xff));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0xff, 0, 0));
+}
+
+TEST(FileValues, PicturesBeyondTheProjectsBudgetAreDropped) {
+    auto picture = [](int left) {
+        return QStringLiteral("<Part ID=\"5\"><Position Left=\"%1\"/><BMPHead "
+                              "Head=\"28|0|0|0|2|0|0|0|2|0|0|0|1|0|20|0|0|0|0|0|10\"/><BMPData "
+                              "Data=\"%2\"/></Part>")
+            .arg(left)
+            .arg(Pieces(16));
+    };
+    CMarkup xml;
+    ASSERT_TRUE(xml.SetDocumentText(QStringLiteral("<Frames><Frame Name=\"1\" ID=\"1\"><Parts>") +
+                                    picture(10) + picture(20) + QStringLiteral("<Part ID=\"6\"/>") +
+                                    picture(30) + QStringLiteral("</Parts></Frame></Frames>")));
+    ASSERT_TRUE(xml.NextElement(u"Frames"));
+    ASSERT_TRUE(xml.NextChild(u"Frame"));
+    CHMIFrame frame;
+    qsizetype bytesLeft = 40;
+    ASSERT_TRUE(frame.LoadXml(xml, CompactPLC(), bytesLeft));
+    // Two pictures of 16 bytes fit, the third does not; the bar is no picture.
+    EXPECT_EQ(bytesLeft, 8);
+    QList<int> lefts;
+    for (const auto& part : frame.m_Parts)
+        lefts.append(part->m_nTypeCode == kTypePicture ? part->m_nLeft : -1);
+    EXPECT_EQ(lefts, (QList<int>{20, 10, -1}));
 }
 
 TEST(FileValues, ABitmapFileGivesItsOwnPixels) {

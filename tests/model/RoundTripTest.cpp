@@ -4,7 +4,9 @@
 #include "GEPicture.h"
 #include "GERegister.h"
 #include "ModelTestSupport.h"
+#include "PictureFlood.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -108,6 +110,30 @@ TEST(RoundTrip, SavePlainReportsWhatTheLoadSaid) {
 
     EXPECT_EQ(Designer({}).exitCode, 0);
     EXPECT_EQ(Designer({QStringLiteral("--save-plain")}).exitCode, 1);
+}
+
+TEST(RoundTrip, TheHundredPictureFileStaysAsSmallAsItIs) {
+    const QByteArray flood = PictureFloodProject();
+    CKoravelProject project;
+    QStringList messages;
+    ASSERT_TRUE(project.LoadBytes(flood, ShippedCatalog(), messages));
+    // Only the honest picture is left, with the bytes it stores.
+    std::vector<qsizetype> pictureBytes;
+    for (const auto& frame : project.m_Frames) {
+        for (const auto& part : frame->m_Parts) {
+            if (part->m_nTypeCode == kTypePicture)
+                pictureBytes.push_back(static_cast<const CGEPicture&>(*part).PixelData().size());
+        }
+    }
+    EXPECT_EQ(pictureBytes, std::vector<qsizetype>{16});
+
+    const QString in = TempPath(QStringLiteral("flood.kvpr"));
+    const QString out = TempPath(QStringLiteral("flood-plain.xml"));
+    WriteBytes(in, flood);
+    const DesignerRun run = Designer({QStringLiteral("--save-plain"), in, out});
+    ASSERT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
+    EXPECT_LT(QFileInfo(out).size(), flood.size());
+    EXPECT_EQ(ReadBytes(out).count("<BMPData "), 1);
 }
 
 } // namespace

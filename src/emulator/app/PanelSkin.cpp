@@ -2,7 +2,6 @@
 
 #include "PanelKeys.h"
 
-#include <QBitmap>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -156,13 +155,33 @@ QImage PanelMask() {
 }
 
 QRegion PanelShape() {
-    return QRegion(QBitmap::fromImage(
-        PanelMask().createMaskFromColor(QColor(Qt::white).rgb(), Qt::MaskOutColor)));
+    // Built from the runs of each row rather than through a QBitmap, whose colour table
+    // decides which bit value a region keeps and once turned the shape inside out.
+    const QImage mask = PanelMask();
+    const QRgb outside = QColor(Qt::white).rgb();
+    QRegion shape;
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        int x = 0;
+        while (x < mask.width()) {
+            while (x < mask.width() && line[x] == outside)
+                ++x;
+            const int start = x;
+            while (x < mask.width() && line[x] != outside)
+                ++x;
+            if (x > start)
+                shape += QRect(start, y, x - start, 1);
+        }
+    }
+    return shape;
 }
 
 QImage ComposePanel(const QImage& display) {
-    QImage panel = PanelSkin();
+    QImage panel(kWidth, kHeight, QImage::Format_ARGB32);
+    panel.fill(Qt::transparent);
     QPainter p(&panel);
+    p.setClipRegion(PanelShape());
+    p.drawImage(0, 0, PanelSkin());
     p.drawImage(kDisplayLeft, kDisplayTop, display);
     return panel;
 }

@@ -12,5 +12,6 @@ QImage PanelSkin();
 QImage PanelMask();
 // The window shape: every pixel of the mask that is not white.
 QRegion PanelShape();
-// The skin with the display picture in its place.
+// The window as it shows: the skin with the display picture in its place, transparent
+// outside the shape.
 QImage ComposePanel(const QImage& display);

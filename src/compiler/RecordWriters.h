@@ -38,6 +38,6 @@ void PutBitAddress(QByteArray& out, qsizetype at, const PLCAddressCode& code);
 // the text bytes.
 void AppendTextItem(QByteArray& out, const QByteArray& text);
 
-// The number a function key's record carries for its key picture: 0xC000 + the position of its
-// "_UP" name in the process-wide key-picture list, which grows by "_UP"/"_DOWN" pairs.
+// The number a function key's record carries for its key picture: kKeyPictureBase + the position
+// of its "_UP" name in the process-wide key-picture list, which grows by "_UP"/"_DOWN" pairs.
 std::uint16_t KeyPictureNumber(int comboBoxId);

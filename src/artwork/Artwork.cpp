@@ -1,6 +1,7 @@
 #include "Artwork.h"
 
 #include "ArtworkDrawing.h"
+#include "Keypad.h"
 
 #include <map>
 #include <mutex>
@@ -9,7 +10,6 @@ namespace {
 
 constexpr int kSmallKeyBase = 2000;
 constexpr int kLargeKeyBase = 3000;
-constexpr int kKeyCount = 20;
 constexpr int kHandOffset = 20;
 
 struct LampPicture {
@@ -27,8 +27,8 @@ constexpr LampPicture kLamps[] = {
 };
 
 QImage DrawKeyOrHand(int offset, int size) {
-    if (offset >= 0 && offset < kKeyCount)
-        return DrawKey(offset, size);
+    if (offset >= 0 && offset < Key::kCount)
+        return DrawKey(static_cast<std::uint8_t>(offset), size);
     if (offset == kHandOffset)
         return DrawHand(size);
     return {};

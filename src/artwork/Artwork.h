@@ -4,9 +4,8 @@
 
 // The built-in pictures that the designer's canvas, the compiler and the Emulator share, by
 // resource number:
-//   2000 + key code  key picture, 32 x 32    (key codes 0..19: ESC, ALM, down, up, left, SET,
-//   3000 + key code  key picture, 64 x 64     right, ENT, CLR, +/-, then the digits 0, 3, 2, 1,
-//                                             6, 7, 8, 9, 4, 5)
+//   2000 + key code  key picture, 32 x 32    (the codes of the keypad, Keypad.h)
+//   3000 + key code  key picture, 64 x 64
 //   2020, 3020       hand pointing to the right, 32 x 32 and 64 x 64
 //   244, 245         round lamp, lit green / lit red, 32 x 32
 //   247, 248         square lamp, lit green / lit red, 32 x 32

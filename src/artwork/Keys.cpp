@@ -1,5 +1,6 @@
 #include "ArtworkDrawing.h"
 #include "KeyGlyphs.h"
+#include "Keypad.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -17,12 +18,12 @@ const QColor kInk(0x1C, 0x22, 0x29);
 
 enum class Arrow { Down, Up, Left, Right };
 
-// Label of a key code, or empty for the arrow keys.
-const char* LabelOf(int keyCode) {
-    static const char* const labels[] = {"ESC", "ALM", "",  "",  "",  "SET", "",
-                                         "ENT", "CLR", "~", "0", "3", "2",   "1",
-                                         "6",   "7",   "8", "9", "4", "5"};
-    return labels[keyCode];
+// The printed label of a key that shows no arrow: its name, and '~' (the plus-minus glyph) for
+// the sign key.
+const char* LabelOf(std::uint8_t keyCode) {
+    if (keyCode == Key::kPlusMinus)
+        return "~";
+    return KeypadKeyOf(keyCode)->name;
 }
 
 void DrawFace(QPainter& p) {
@@ -92,7 +93,7 @@ void DrawArrow(QPainter& p, Arrow arrow) {
 
 } // namespace
 
-QImage DrawKey(int keyCode, int size) {
+QImage DrawKey(std::uint8_t keyCode, int size) {
     QImage picture = BlankPicture(size);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
@@ -101,16 +102,16 @@ QImage DrawKey(int keyCode, int size) {
     DrawFace(p);
 
     switch (keyCode) {
-    case 2:
+    case Key::kDown:
         DrawArrow(p, Arrow::Down);
         break;
-    case 3:
+    case Key::kUp:
         DrawArrow(p, Arrow::Up);
         break;
-    case 4:
+    case Key::kLeft:
         DrawArrow(p, Arrow::Left);
         break;
-    case 6:
+    case Key::kRight:
         DrawArrow(p, Arrow::Right);
         break;
     default: {

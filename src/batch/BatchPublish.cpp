@@ -6,7 +6,7 @@
 #include "AtomicFile.h"
 #include "CodePage.h"
 #include "DebugLog.h"
-#include "PLCFactory.h"
+#include "DriverFile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kIntegratedPlc = 3;
 constexpr int kMaxTitleCharacters = 4096;
 
 const QString kBatchFolder = QStringLiteral("BatchTool");
@@ -105,14 +104,14 @@ PublishResult PreparePublish(const QString& programFolder, const PublishProject&
 
     const QDir plc(root.filePath(QStringLiteral("PLC")));
     std::vector<DriverCopy> copies;
-    if (project.plcId == kIntegratedPlc) {
-        copies = {{plc.filePath(QStringLiteral("3-QFLX_20.bin")),
-                   compiler.filePath(QStringLiteral("3-QFLX_20.bin")), QString(), 4},
-                  {plc.filePath(QStringLiteral("3-QFLX_32.bin")),
-                   compiler.filePath(QStringLiteral("3-QFLX_32.bin")), QStringLiteral("5."), 6}};
+    if (project.plcId == kIntegratedPlcId) {
+        copies = {{plc.filePath(kIntegratedDriver20), compiler.filePath(kIntegratedDriver20),
+                   QString(), 4},
+                  {plc.filePath(kIntegratedDriver32), compiler.filePath(kIntegratedDriver32),
+                   QStringLiteral("5."), 6}};
     } else {
-        copies = {{project.driverPath, compiler.filePath(QStringLiteral("com1prog.bin")),
-                   QStringLiteral("7."), 8}};
+        copies = {
+            {project.driverPath, compiler.filePath(kPanelDriverName), QStringLiteral("7."), 8}};
     }
     for (const DriverCopy& copy : copies) {
         const PublishResult copied = CopyDriver(copy, project.plcName);
@@ -123,7 +122,7 @@ PublishResult PreparePublish(const QString& programFolder, const PublishProject&
 }
 
 PublishResult AddPlcProgram(const QString& programFolder, int plcId, const QString& plcFile) {
-    if (plcFile.isEmpty() || !QFileInfo(plcFile).isFile() || plcId != kIntegratedPlc)
+    if (plcFile.isEmpty() || !QFileInfo(plcFile).isFile() || plcId != kIntegratedPlcId)
         return {true, {}, {}};
     const QDir root(programFolder);
     const QString batch = root.filePath(kBatchFolder);

@@ -20,8 +20,8 @@ struct PublishProject {
     QString driverPath; // the PLC's driver file; not used for the integrated PLC
 };
 
-// Empties "BatchTool", writes the image and the driver files into "Compiler" (both "3-QFLX"
-// drivers for the integrated PLC, else the PLC's driver as "com1prog.bin") and builds
+// Empties "BatchTool", writes the image and the driver files into "Compiler" (both variants
+// for the integrated PLC, else the PLC's driver as kPanelDriverName) and builds
 // "Varnel.hmi" from them.
 PublishResult PreparePublish(const QString& programFolder, const PublishProject& project);
 

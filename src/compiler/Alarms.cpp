@@ -2,9 +2,12 @@
 
 #include "AlarmList.h"
 #include "AtomicFile.h"
+#include "FontRegistry.h"
 #include "ImageBytes.h"
 #include "ProgramFolder.h"
-#include "compiletext.h"
+#include "RecordLayout.h"
+#include "RecordWriters.h"
+#include "SectionLayout.h"
 
 #include <QDir>
 
@@ -30,36 +33,23 @@ bool BuildAlarmSection(const CAlarmList& alarms, CFontRegistry& fonts, QByteArra
         problem = QStringLiteral("报警列表有 %1 条文字，超过 255 条").arg(texts.size());
         return false;
     }
+    namespace Layout = AlarmSectionLayout;
     const int font = fonts.RegisteredFontNumber(alarms.m_strFontName);
-    const PLCAddressCode code = alarms.m_Alarm.Encode();
-    section.clear();
-    section.append(5, '\0');
-    PutU8(section, code.station);
-    PutU8(section, code.typeCode);
-    PutU8(section, code.address[0]);
-    PutU8(section, code.address[1]);
-    PutU8(section, 0);
-    PutU8(section, code.subAddr);
-    PutU8(section, code.shift);
-    PutU8(section, static_cast<std::uint32_t>(texts.size()));
-    PutU8(section, static_cast<std::uint32_t>(longest));
-    AppendBE16(section, Rgb565(alarms.m_nBkColor));
-    AppendBE16(section, Rgb565(alarms.m_nTxtBkColor));
-    AppendBE16(section, Rgb565(alarms.m_nTxtForeColor));
-    PutU8(section, alarms.m_bTextBackground ? 1 : 0);
-    PutU8(section, static_cast<std::uint32_t>(font));
-    PutU8(section, static_cast<std::uint32_t>(SizeIndex(alarms.m_nFontSize)));
-    AppendBE32(section, 0);
-    // Offsets count from the section's second byte.
-    auto offset = static_cast<std::uint32_t>(26 + 4 * texts.size());
-    for (const QByteArray& text : texts) {
-        AppendBE32(section, offset);
-        offset += static_cast<std::uint32_t>(2 + text.size());
-    }
-    for (const QByteArray& text : texts) {
-        PutU8(section, 0);
-        PutU8(section, static_cast<std::uint32_t>(text.size()));
-        section.append(text);
+    const auto count = static_cast<std::uint32_t>(texts.size());
+    section = QByteArray(Layout::kOffsets + Layout::kOffsetSize * count, '\0');
+    PutBitAddress(section, Layout::kAddress, alarms.m_Alarm.Encode());
+    PutU8(section, Layout::kCount, count);
+    PutU8(section, Layout::kLongest, static_cast<std::uint32_t>(longest));
+    PutBE16(section, Layout::kBackground, Rgb565(alarms.m_nBkColor));
+    PutBE16(section, Layout::kTextBackground, Rgb565(alarms.m_nTxtBkColor));
+    PutBE16(section, Layout::kTextColour, Rgb565(alarms.m_nTxtForeColor));
+    PutU8(section, Layout::kTextBackgroundFlag, alarms.m_bTextBackground ? kDrawBackground : 0);
+    PutU8(section, Layout::kFont, static_cast<std::uint32_t>(font));
+    PutU8(section, Layout::kSizeIndex, static_cast<std::uint32_t>(SizeIndex(alarms.m_nFontSize)));
+    for (std::uint32_t i = 0; i < count; ++i) {
+        PutBE32(section, Layout::kOffsets + Layout::kOffsetSize * i,
+                static_cast<std::uint32_t>(section.size()) - Layout::kOffsetBase);
+        AppendTextItem(section, texts[i]);
     }
     return true;
 }

@@ -1,10 +1,12 @@
 #include "BuildOutputs.h"
 
 #include "CompileHelper.h"
+#include "DriverFile.h"
+#include "Handover.h"
 #include "Ini.h"
 #include "KoravelProject.h"
 #include "NamedSharedMemory.h"
-#include "PLCFactory.h"
+#include "PLCEntity.h"
 #include "ProgramFolder.h"
 
 #include <QFile>
@@ -15,8 +17,6 @@
 #include <new>
 
 namespace {
-
-constexpr std::uint16_t kQflxPLC = 3;
 
 // Reads the whole file, telling a buffer that cannot be had from a file that cannot be read.
 bool ReadDriver(const QString& path, QByteArray& driver, QString& error) {
@@ -44,7 +44,7 @@ bool LoadVariant(const CPLCEntity* plc, const QString& fileName, const QString& 
                  QByteArray& driver, QString& error, QStringList& log) {
     if (!plc)
         return false;
-    if (plc->GetProtocolID() != kQflxPLC) {
+    if (plc->GetProtocolID() != kIntegratedPlcId) {
         log.append(otherPLCLine);
         return false;
     }
@@ -60,7 +60,7 @@ bool LoadVariant(const CPLCEntity* plc, const QString& fileName, const QString& 
 void RunEmulator(const QString& program) {
     QProcess emulator;
     emulator.setProgram(program);
-    emulator.setArguments({kHandoverName});
+    emulator.setArguments({Handover::kName});
     emulator.setProcessChannelMode(QProcess::ForwardedChannels);
     emulator.start();
     if (emulator.waitForStarted(-1))
@@ -90,14 +90,14 @@ bool LoadPLCDriver(const CPLCEntity& plc, const QString& path, QByteArray& drive
 
 bool LoadDriverVariant20(const CPLCEntity* plc, QByteArray& driver, QString& error,
                          QStringList& log) {
-    return LoadVariant(plc, QStringLiteral("3-QFLX_20.bin"),
+    return LoadVariant(plc, kIntegratedDriver20,
                        QStringLiteral("m_pCurrentPLC->GetProtocolID() != 3"), driver, error, log);
 }
 
 bool LoadDriverVariant32(const CPLCEntity* plc, QByteArray& driver, QString& error,
                          QStringList& log) {
     const QString line = plc ? QStringLiteral("Factor = %1").arg(plc->GetProtocolID()) : QString();
-    return LoadVariant(plc, QStringLiteral("3-QFLX_32.bin"), line, driver, error, log);
+    return LoadVariant(plc, kIntegratedDriver32, line, driver, error, log);
 }
 
 QString EmulatorPath() {
@@ -111,18 +111,7 @@ QString EmulatorPath() {
 }
 
 bool WriteHandover(NamedSharedMemory& memory, const QByteArray& padded, std::uint8_t key) {
-    const auto length = static_cast<std::size_t>(padded.size());
-    if (!memory.Data() || memory.Size() < 5 + length)
-        return false;
-    std::uint8_t* out = memory.Data();
-    out[0] = static_cast<std::uint8_t>(length >> 24);
-    out[1] = static_cast<std::uint8_t>(length >> 16);
-    out[2] = static_cast<std::uint8_t>(length >> 8);
-    out[3] = static_cast<std::uint8_t>(length);
-    out[4] = key;
-    for (std::size_t i = 0; i < length; ++i)
-        out[5 + i] = static_cast<std::uint8_t>(padded[static_cast<qsizetype>(i)]) ^ key;
-    return true;
+    return memory.Data() && Handover::Encode(padded, key, {memory.Data(), memory.Size()});
 }
 
 bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
@@ -136,13 +125,13 @@ bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& out
         return false;
     const CPLCEntity* plc = project.m_pCurrentPLC;
     outputs.driver.clear();
-    if (plc && plc->GetProtocolID() != kQflxPLC &&
+    if (plc && plc->GetProtocolID() != kIntegratedPlcId &&
         !LoadPLCDriver(*plc, DriverFilePath(*plc), outputs.driver, error))
         return false;
     if (mode != BuildMode::Emulator)
         return true;
     NamedSharedMemory memory;
-    if (!memory.Create(kHandoverName, kHandoverSize) ||
+    if (!memory.Create(Handover::kName, Handover::kSize) ||
         !WriteHandover(memory, outputs.image,
                        static_cast<std::uint8_t>(QRandomGenerator::global()->bounded(128)))) {
         error.clear();

@@ -24,10 +24,6 @@ inline const QString kDriverAllocMessage = QStringLiteral("GlobalAlloc Driver me
 inline const QString kDriverReadMessage = QStringLiteral("GXLoadFileToBuffer Driver memory ERROR");
 inline const QString kEmulatorMissingMessage = QStringLiteral("m_bMonitor ERROR");
 
-// The name of the shared memory the emulator reads the image from, and its size.
-inline const QString kHandoverName = QStringLiteral("RV_KV_250_Monitor");
-inline constexpr std::size_t kHandoverSize = 0x1E00000;
-
 // The image as the panel loads it: refused above 0x100000 bytes with kImageTooLargeMessage,
 // otherwise padded with zero bytes to a multiple of 4.
 bool PadImage(const QByteArray& image, QByteArray& padded, QString& error);
@@ -35,9 +31,9 @@ bool PadImage(const QByteArray& image, QByteArray& padded, QString& error);
 // Checks and loads the driver file at `path` for `plc` (PTCFile names it in the messages).
 bool LoadPLCDriver(const CPLCEntity& plc, const QString& path, QByteArray& driver, QString& error);
 
-// The driver of the PLC with ID 3 in the variant the panel asks for ("20" or "32"). For any
-// other PLC the download log gets a line and the load fails without a message; without a PLC
-// it fails silently.
+// The integrated PLC's driver in the variant the panel asks for ("20" or "32"). For any other
+// PLC the download log gets a line and the load fails without a message; without a PLC it
+// fails silently.
 bool LoadDriverVariant20(const CPLCEntity* plc, QByteArray& driver, QString& error,
                          QStringList& log);
 bool LoadDriverVariant32(const CPLCEntity* plc, QByteArray& driver, QString& error,
@@ -47,19 +43,19 @@ bool LoadDriverVariant32(const CPLCEntity* plc, QByteArray& driver, QString& err
 // program folder + "Emulator" when the key is empty or names no file; the key is written back.
 QString EmulatorPath();
 
-// Writes the hand-over into `memory`: BE32 length, the key, the image XORed with the key.
-// False when the memory is too small.
+// Writes the hand-over of the padded image into `memory`; false when the memory is too small.
 bool WriteHandover(NamedSharedMemory& memory, const QByteArray& padded, std::uint8_t key);
 
 enum class BuildMode { Download = 1, Emulator = 2, BatchTool = 3 };
 
 struct CompileOutputs {
     QByteArray image;  // padded
-    QByteArray driver; // the PLC's driver file; empty for the PLC with ID 3
+    QByteArray driver; // the PLC's driver file; empty for the integrated PLC
 };
 
-// The compile job: compile, size limit and padding, the driver of a PLC other than ID 3 and,
-// in emulator mode, the hand-over and the emulator run (this call waits until it ends).
+// The compile job: compile, size limit and padding, the driver of a PLC other than the
+// integrated one and, in emulator mode, the hand-over and the emulator run (this call waits
+// until it ends).
 // False with the message for the user; an empty message means a failure the job does not
 // report (the shared memory could not be created). A missing emulator program is a success
 // that still brings kEmulatorMissingMessage.

@@ -5,12 +5,15 @@
 #include "GEFuncKey.h"
 #include "GEPicture.h"
 #include "GERegister.h"
+#include "GlyphLayout.h"
 #include "GlyphRaster.h"
 #include "ImageBytes.h"
+#include "ImageLayout.h"
 #include "KoravelProject.h"
 #include "ModelAddress.h"
 #include "Pictures.h"
-#include "Records.h"
+#include "RecordLayout.h"
+#include "RecordWriters.h"
 
 #include <QLoggingCategory>
 
@@ -21,7 +24,6 @@ Q_LOGGING_CATEGORY(lcCompile, "kv.compiler", QtWarningMsg)
 namespace {
 
 constexpr std::uint32_t kFullTableAddress = kImageBase + kHeaderSize;
-const QString kRegisterGlyphs = QStringLiteral("0123456789ABCDEF? -.");
 
 class NoProgress : public ICompileProgress {
 public:
@@ -165,7 +167,8 @@ bool CCompileHelper::CompileAlarms(CKoravelProject& project, QString& error) {
                 continue;
             const auto& reg = static_cast<const CGERegister&>(*part);
             QByteArray unused;
-            m_Fonts.Encode(kRegisterGlyphs, reg.m_strFontName, reg.m_nFontSize, unused);
+            m_Fonts.Encode(QString::fromUtf16(kRegisterGlyphs), reg.m_strFontName, reg.m_nFontSize,
+                           unused);
         }
     }
     QString problem;
@@ -192,7 +195,7 @@ bool CCompileHelper::CompileFrames(CKoravelProject& project, QString& error) {
             return false;
         }
         AppendFrameRecord(*frame, indexAddress, m_FrameTable);
-        indexAddress += static_cast<std::uint32_t>(5 * count);
+        indexAddress += static_cast<std::uint32_t>(IndexEntryLayout::kSize * count);
         m_pProgress->StepOverall();
 
         context.trendCount = frame->CountTrends();
@@ -238,7 +241,7 @@ void CCompileHelper::CompileHeader(CKoravelProject& project) {
         kFullTableAddress + size(m_FullGlyphs) + size(m_FullTable);
     const std::uint32_t pictureAddress = halfTableAddress + size(m_HalfGlyphs) + size(m_HalfTable);
     const std::uint32_t frameTableAddress = pictureAddress + size(m_Pictures);
-    m_nIndexAddress = frameTableAddress + 13 * frames;
+    m_nIndexAddress = frameTableAddress + FrameLayout::kSize * frames;
     m_nRecordsAddress = m_nIndexAddress + size(m_ElementIndex);
     const std::uint32_t alarmAddress = m_nRecordsAddress + size(m_ElementRecords);
 
@@ -248,46 +251,51 @@ void CCompileHelper::CompileHeader(CKoravelProject& project) {
     const CPLCEntity* plc = project.m_pCurrentPLC;
     const PLCAddressCode reg = setting.m_Reg.Encode();
 
+    namespace Field = HeaderLayout;
     QByteArray& h = m_Header;
-    AppendLE16(h, 0x55AA);
-    AppendLE32(h, frameTableAddress);
-    AppendLE32(h, alarmAddress);
-    AppendLE32(h, kFullTableAddress);
-    AppendLE32(h, halfTableAddress);
-    PutU8(h, 0xCC);
-    PutU8(h, comm.m_nDisplayID);
-    PutU8(h, plc ? plc->GetProtocolID() : 0);
-    PutU8(h, plc ? plc->GetVerison() : 0);
-    PutU8(h, static_cast<std::uint32_t>(qRound(project.m_strCatalogVersion.toDouble() * 10)));
-    PutU8(h, 0xCC);
-    AppendLE16(h, frames);
-    AppendLE16(h, setting.m_nBeginFrame);
-    AppendLE16(h, setting.m_bBackLight ? 0 : setting.m_nSaverFrame);
-    PutU8(h, static_cast<std::uint32_t>(setting.m_nWaitTime));
-    PutU8(h, reg.station);
-    PutU8(h, reg.typeCode);
-    AppendLE16(h, std::uint32_t{reg.address[0]} << 8 | reg.address[1]);
-    PutU8(h, static_cast<std::uint32_t>(AddrInc(setting.m_Reg)));
-    PutU8(h, reg.subAddr);
-    PutU8(h, (setting.m_bAutoChange ? 0x01 : 0) | (setting.m_bReportFrame ? 0x02 : 0) |
-                 (setting.m_bUseClock ? 0x04 : 0) | (setting.m_bUseClockOld ? 0x08 : 0) |
-                 (setting.m_bUseFrame ? 0x10 : 0) | (setting.m_bCanOffline ? 0x20 : 0) |
-                 (reg.local ? 0x40 : 0));
-    PutU8(h, BaudRateCode(comm.m_nBaudRate));
-    PutU8(h, static_cast<std::uint32_t>(comm.m_nDataBit + 7));
-    PutU8(h, static_cast<std::uint32_t>(comm.m_nStopBit + 1));
-    PutU8(h, static_cast<std::uint32_t>(comm.m_nParityBit));
-    PutU8(h, alarms.AnyTextInUse() ? 1 : 0);
-    PutU8(h, AsksForProtection(project) ? 1 : 0);
-    AppendLE16(h, setting.m_nPassWord);
-    PutU8(h, static_cast<std::uint32_t>(comm.m_nSerialType));
-    PutU8(h, static_cast<std::uint32_t>(setting.m_nUseFrameSecond));
-    AppendLE16(h, setting.m_nUseFrameIndex);
-    AppendLE16(h, 0xCCCC);
-    AppendLE32(h, pictureAddress);
-    AppendLE32(h, m_nIndexAddress);
-    AppendLE32(h, m_nRecordsAddress);
-    AppendLE32(h, alarmAddress);
+    h = QByteArray(kHeaderSize, '\0');
+    PutLE16(h, Field::kMagic, kHeaderMagic);
+    PutLE32(h, Field::kFrameTable, frameTableAddress);
+    PutLE32(h, Field::kAlarms, alarmAddress);
+    PutLE32(h, Field::kFullWidthTable, kFullTableAddress);
+    PutLE32(h, Field::kHalfWidthTable, halfTableAddress);
+    PutU8(h, Field::kFiller1, kHeaderFiller);
+    PutU8(h, Field::kDisplayId, comm.m_nDisplayID);
+    PutU8(h, Field::kPlcId, plc ? plc->GetProtocolID() : 0);
+    PutU8(h, Field::kPlcVersion, plc ? plc->GetVerison() : 0);
+    PutU8(h, Field::kCatalogVersion,
+          static_cast<std::uint32_t>(qRound(project.m_strCatalogVersion.toDouble() * 10)));
+    PutU8(h, Field::kFiller2, kHeaderFiller);
+    PutLE16(h, Field::kFrameCount, static_cast<std::uint16_t>(frames));
+    PutLE16(h, Field::kBeginFrame, setting.m_nBeginFrame);
+    PutLE16(h, Field::kSaverFrame, setting.m_bBackLight ? 0 : setting.m_nSaverFrame);
+    PutU8(h, Field::kWaitTime, static_cast<std::uint32_t>(setting.m_nWaitTime));
+    PutU8(h, Field::kSettingStation, reg.station);
+    PutU8(h, Field::kSettingType, reg.typeCode);
+    PutLE16(h, Field::kSettingAddress,
+            static_cast<std::uint16_t>(reg.address[0] << 8 | reg.address[1]));
+    PutU8(h, Field::kSettingAddrInc, static_cast<std::uint32_t>(AddrInc(setting.m_Reg)));
+    PutU8(h, Field::kSettingSubAddress, reg.subAddr);
+    PutU8(h, Field::kOptions,
+          (setting.m_bAutoChange ? kAutoChange : 0) | (setting.m_bReportFrame ? kReportFrame : 0) |
+              (setting.m_bUseClock ? kUseClock : 0) | (setting.m_bUseClockOld ? kUseClockOld : 0) |
+              (setting.m_bUseFrame ? kUseFrame : 0) | (setting.m_bCanOffline ? kCanOffline : 0) |
+              (reg.local ? kSettingIsLocal : 0));
+    PutU8(h, Field::kBaudRate, BaudRateCode(comm.m_nBaudRate));
+    PutU8(h, Field::kDataBits, static_cast<std::uint32_t>(comm.m_nDataBit + 7));
+    PutU8(h, Field::kStopBits, static_cast<std::uint32_t>(comm.m_nStopBit + 1));
+    PutU8(h, Field::kParity, static_cast<std::uint32_t>(comm.m_nParityBit));
+    PutU8(h, Field::kAlarmsActive, alarms.AnyTextInUse() ? 1 : 0);
+    PutU8(h, Field::kEntryProtection, AsksForProtection(project) ? 1 : 0);
+    PutLE16(h, Field::kPassword, setting.m_nPassWord);
+    PutU8(h, Field::kSerialType, static_cast<std::uint32_t>(comm.m_nSerialType));
+    PutU8(h, Field::kUseFrameSecond, static_cast<std::uint32_t>(setting.m_nUseFrameSecond));
+    PutLE16(h, Field::kUseFrameIndex, setting.m_nUseFrameIndex);
+    PutLE16(h, Field::kFiller3, kHeaderFiller16);
+    PutLE32(h, Field::kPictures, pictureAddress);
+    PutLE32(h, Field::kElementIndex, m_nIndexAddress);
+    PutLE32(h, Field::kElementRecords, m_nRecordsAddress);
+    PutLE32(h, Field::kAlarmSection, alarmAddress);
 
     qCDebug(lcCompile,
             "sizeofheader=%d  WordFont=%08x WordSec=%08x AscSec=%08x AscSec=%08x PicSec=%08x\r\n",
@@ -303,8 +311,11 @@ void CCompileHelper::Relocate(const CKoravelProject& project) {
     std::uint32_t indexAddress = m_nIndexAddress;
     for (const auto& frame : project.m_Frames) {
         AppendFrameRecord(*frame, indexAddress, m_FrameTable);
-        indexAddress += static_cast<std::uint32_t>(5 * frame->m_Parts.size());
+        indexAddress += static_cast<std::uint32_t>(IndexEntryLayout::kSize * frame->m_Parts.size());
     }
-    for (qsizetype at = 1; at + 4 <= m_ElementIndex.size(); at += 5)
+    for (qsizetype entry = 0; entry + IndexEntryLayout::kSize <= m_ElementIndex.size();
+         entry += IndexEntryLayout::kSize) {
+        const qsizetype at = entry + IndexEntryLayout::kRecord;
         PutBE32(m_ElementIndex, at, GetBE32(m_ElementIndex, at) + m_nRecordsAddress);
+    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compiletext.h"
+#include "FontRegistry.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,10 +11,6 @@
 
 class CKoravelProject;
 class ICompileProgress;
-
-// Where the image is placed in the panel's memory.
-inline constexpr std::uint32_t kImageBase = 0x8000;
-inline constexpr int kHeaderSize = 68;
 
 // How long one step of a compile took.
 struct PhaseTime {

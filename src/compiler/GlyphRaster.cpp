@@ -31,7 +31,7 @@ void AppendGlyphBits(const QImage& image, QByteArray& out) {
                 if (x < image.width() && (line[x] & 0xFFFFFF) != 0xFFFFFF)
                     bits |= 0x80u >> bit;
             }
-            PutU8(out, bits);
+            AppendU8(out, bits);
         }
     }
 }
@@ -40,7 +40,7 @@ using ListOf = const GlyphList& (*)(const FontEntry&, std::size_t);
 
 GlyphSection BuildSection(const CFontRegistry& fonts, ListOf listOf, bool fullWidth) {
     GlyphSection section;
-    const auto tableSize = static_cast<std::uint32_t>(32 * fonts.Entries().size());
+    const auto tableSize = static_cast<std::uint32_t>(kGlyphTableFontSize * fonts.Entries().size());
     for (const FontEntry& entry : fonts.Entries()) {
         for (int index = 0; index < kSizeCount; ++index) {
             AppendBE32(section.table,

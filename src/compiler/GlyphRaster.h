@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compiletext.h"
+#include "FontRegistry.h"
 
 #include <QByteArray>
 #include <QString>

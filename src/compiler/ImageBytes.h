@@ -7,9 +7,14 @@
 #include <cstdint>
 
 // Field writers for the image buffers (the byte-order helpers come from ByteOrder.h). Sections
-// are big-endian; the header and the picture pixels are the two little-endian places.
+// are big-endian; the header and the picture pixels are the two little-endian places. A record
+// of fixed layout is a zero-filled buffer of its size whose fields are put at their offsets.
 
-inline void PutU8(QByteArray& out, std::uint32_t value) {
+inline void PutU8(QByteArray& out, qsizetype at, std::uint32_t value) {
+    out[at] = static_cast<char>(value & 0xFF);
+}
+
+inline void AppendU8(QByteArray& out, std::uint32_t value) {
     out.append(static_cast<char>(value & 0xFF));
 }
 

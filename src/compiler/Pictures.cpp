@@ -2,6 +2,7 @@
 
 #include "GEPicture.h"
 #include "ImageBytes.h"
+#include "SectionLayout.h"
 
 #include <QLoggingCategory>
 
@@ -18,7 +19,7 @@ QByteArray PictureData(const CGEPicture& picture) {
     QByteArray out;
     if (data.isEmpty())
         return out;
-    out.reserve(static_cast<qsizetype>(width) * height * 2);
+    out.reserve(static_cast<qsizetype>(width) * height * PictureSectionLayout::kPixelSize);
     for (int y = 0; y < height; ++y) {
         // Rows are stored bottom-up, four bytes a pixel: blue, green, red, unused.
         const qsizetype row = static_cast<qsizetype>(storedHeight - 1 - y) * storedWidth * 4;
@@ -37,20 +38,20 @@ QByteArray PictureData(const CGEPicture& picture) {
 }
 
 QByteArray BuildPictureSection(const std::vector<const CGEPicture*>& pictures) {
-    QByteArray section;
+    namespace Layout = PictureSectionLayout;
     if (pictures.empty())
-        return section;
-    AppendBE16(section, static_cast<std::uint32_t>(pictures.size()));
-    QByteArray data;
-    auto offset = static_cast<std::uint32_t>(2 + 8 * pictures.size());
+        return {};
+    const auto entries = static_cast<std::uint32_t>(Layout::kEntrySize * pictures.size());
+    QByteArray section(Layout::kEntries + entries, '\0');
+    PutBE16(section, Layout::kCount, static_cast<std::uint16_t>(pictures.size()));
+    std::uint32_t entry = Layout::kEntries;
     for (const CGEPicture* picture : pictures) {
         const QByteArray pixels = PictureData(*picture);
-        AppendBE32(section, offset);
-        AppendBE32(section, static_cast<std::uint32_t>(pixels.size()));
-        data.append(pixels);
-        offset += static_cast<std::uint32_t>(pixels.size());
+        PutBE32(section, entry + Layout::kEntryOffset, static_cast<std::uint32_t>(section.size()));
+        PutBE32(section, entry + Layout::kEntryLength, static_cast<std::uint32_t>(pixels.size()));
+        section.append(pixels);
+        entry += Layout::kEntrySize;
     }
-    section.append(data);
     qCDebug(lcPictures, "PicLen = %08x\r\n", static_cast<unsigned>(section.size()));
     return section;
 }

@@ -4,6 +4,7 @@
 #include "ConsoleCompileProgress.h"
 #include "ConsoleDownloadDisplay.h"
 #include "DownloadWorker.h"
+#include "DriverFile.h"
 #include "KoravelProject.h"
 #include "PLCEntity.h"
 

@@ -4,9 +4,9 @@
 #include "BatchPublish.h"
 #include "BuildOutputs.h"
 #include "ConsoleCompileProgress.h"
+#include "DriverFile.h"
 #include "KoravelProject.h"
 #include "PLCEntity.h"
-#include "PLCFactory.h"
 #include "ProgramFolder.h"
 
 #include <QFile>
@@ -15,8 +15,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr int kIntegratedPlc = 3;
 
 void PrintMessage(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stderr);
@@ -34,7 +32,7 @@ QByteArray EmbeddedLoader() {
 QString PlcProgramRefusal(const QString& plcProgram, int plcId) {
     if (plcProgram.isEmpty())
         return {};
-    if (plcId != kIntegratedPlc)
+    if (plcId != kIntegratedPlcId)
         return QStringLiteral("梯形图程序仅限 『VarnelLX一体机型号』 使用");
     if (!QFileInfo(plcProgram).isFile())
         return QStringLiteral("找不到PLC梯形图程序：") + plcProgram;

@@ -2,13 +2,12 @@
 
 #include "Artwork.h"
 #include "DisplayMemory.h"
+#include "Keypad.h"
 
 #include <array>
 #include <mutex>
 
 namespace {
-
-constexpr int kKeyCount = 20;
 
 // An unlit lamp is the lit green one dimmed, the look of a lamp with its light off.
 Rgb565Image Convert(const QImage& picture, bool dimmed) {
@@ -30,7 +29,7 @@ Rgb565Image Convert(const QImage& picture, bool dimmed) {
 
 struct Library {
     std::array<Rgb565Image, 8> lamps; // shape + 4 * large
-    std::array<Rgb565Image, 2 * kKeyCount> keys;
+    std::array<Rgb565Image, 2 * Key::kCount> keys;
     std::array<Rgb565Image, 2> hands;
     Rgb565Image empty;
 };
@@ -46,8 +45,8 @@ const Library& Images() {
             made.lamps[4 * large + 1] = Convert(Artwork(square), true);
             made.lamps[4 * large + 2] = Convert(Artwork(round), false);
             made.lamps[4 * large + 3] = Convert(Artwork(square), false);
-            for (int code = 0; code < kKeyCount; ++code)
-                made.keys[kKeyCount * large + code] =
+            for (int code = 0; code < Key::kCount; ++code)
+                made.keys[Key::kCount * large + code] =
                     Convert(Artwork((large ? 3000 : 2000) + code), false);
             made.hands[large] = Convert(Artwork(large ? 3020 : 2020), false);
         }
@@ -67,9 +66,9 @@ const Rgb565Image& LampImage(int shape, bool large) {
 }
 
 const Rgb565Image& KeyImage(uint8_t keyCode, bool large) {
-    if (keyCode >= kKeyCount)
+    if (keyCode >= Key::kCount)
         return Images().empty;
-    return Images().keys[static_cast<size_t>(kKeyCount * large + keyCode)];
+    return Images().keys[static_cast<size_t>(Key::kCount * large + keyCode)];
 }
 
 const Rgb565Image& HandImage(bool large) {

@@ -26,8 +26,6 @@ constexpr uint16_t kSunkenOuterDark = 0x0420;
 constexpr uint16_t kSunkenInnerDark = 0x1040;
 constexpr uint16_t kSunkenInnerLight = 0x75EC;
 
-constexpr uint8_t kBarUp = 1, kBarDown = 2, kBarLeft = 4, kBarRight = 8;
-
 int64_t Clamp64(int64_t value, int64_t low, int64_t high) {
     return std::max(low, std::min(value, high));
 }
@@ -170,41 +168,42 @@ void Engine::DrawFrame(const FrameRecord& frame) {
     m_errorShown = false;
     bool hasRegister = false;
     for (uint32_t i = 0; i < frame.elementCount; ++i) {
-        const IndexEntry entry = ReadIndexEntry(m_image, frame.indexAddress + 5 * i);
+        const IndexEntry entry =
+            ReadIndexEntry(m_image, frame.indexAddress + IndexEntryLayout::kSize * i);
         switch (entry.type) {
-        case kStaticText: {
+        case kTypeStaticText: {
             const StaticTextRecord text = ReadStaticText(m_image, entry.record);
             DrawText(m_display, m_image, m_header, text.left, text.top, text.text,
                      {text.foreground, text.background, text.drawBackground});
             break;
         }
-        case kFunctionKey: {
+        case kTypeFunctionKey: {
             const FunctionKeyRecord key = ReadFunctionKey(m_image, entry.record);
             if (key.keyCode < Key::kCount)
                 m_keys[key.keyCode] = {key.action, key};
             DrawFunctionKey(m_display, key, false);
             break;
         }
-        case kPicture:
+        case kTypePicture:
             DrawPicture(m_display, m_image, m_header, ReadPicture(m_image, entry.record));
             break;
-        case kTrend: {
+        case kTypeTrend: {
             TrendState trend{ReadTrend(m_image, entry.record), {}, false};
             DrawTrendFrame(m_display, trend.record);
             m_trends.push_back(trend);
             break;
         }
-        case kRegister:
+        case kTypeRegister:
             m_elements.push_back({ReadRegister(m_image, entry.record), std::nullopt});
             hasRegister = true;
             break;
-        case kIndicator:
+        case kTypeIndicator:
             m_elements.push_back({ReadIndicator(m_image, entry.record), std::nullopt});
             break;
-        case kBar:
+        case kTypeBar:
             m_elements.push_back({ReadBar(m_image, entry.record), std::nullopt});
             break;
-        case kDynamicText:
+        case kTypeDynamicText:
             m_elements.push_back({ReadDynamicText(m_image, entry.record), std::nullopt});
             break;
         default:
@@ -213,7 +212,7 @@ void Engine::DrawFrame(const FrameRecord& frame) {
     }
     // Register entry takes SET unless a function key of the frame claims it.
     if (hasRegister && !m_keys[Key::kSet].key)
-        m_keys[Key::kSet].action = 0x70;
+        m_keys[Key::kSet].action = ActionCode::kRegisterEntry;
     ReportFrame();
 }
 

@@ -2,8 +2,10 @@
 
 #include "DisplayMemory.h"
 #include "ImageHeader.h"
+#include "KeyAction.h"
+#include "Keypad.h"
 #include "PanelImage.h"
-#include "Records.h"
+#include "RecordReaders.h"
 #include "RuntimeMemory.h"
 
 #include <array>
@@ -15,16 +17,6 @@
 #include <string>
 #include <variant>
 #include <vector>
-
-// Key codes of the panel's keypad.
-namespace Key {
-constexpr uint8_t kEsc = 0x00, kAlm = 0x01, kDown = 0x02, kUp = 0x03, kLeft = 0x04, kSet = 0x05,
-                  kRight = 0x06, kEnt = 0x07, kClr = 0x08, kPlusMinus = 0x09;
-constexpr uint8_t kCount = 20;
-constexpr uint8_t kNone = 255;
-// The digit a key types, or -1 for a key that is no digit.
-int Digit(uint8_t code);
-} // namespace Key
 
 // The panel runtime, driven by an explicit clock: Advance(1) is one millisecond of the panel
 // (the 5 ms tick, the main loop pass and the memory worker's pass). The window calls it from
@@ -52,7 +44,7 @@ private:
     enum class PasswordStep { Choices, Typing, Message };
 
     struct KeyAction {
-        uint8_t action = 0x82;
+        uint8_t action = ActionCode::kReturnFrame;
         std::optional<FunctionKeyRecord> key;
     };
     using Dynamic = std::variant<RegisterRecord, IndicatorRecord, BarRecord, DynamicTextRecord>;

@@ -82,7 +82,7 @@ void Engine::EntryKey(uint8_t code) {
     const int base = Base(reg);
     const int last = static_cast<int>(m_entry.digits.size()) - 1;
     int& digit = m_entry.digits[static_cast<size_t>(m_entry.cursor)];
-    if (const int typed = Key::Digit(code); typed >= 0) {
+    if (const int typed = KeyDigit(code); typed >= 0) {
         digit = typed;
         m_entry.cursor = std::min(m_entry.cursor + 1, last);
     } else if (code == Key::kUp) {

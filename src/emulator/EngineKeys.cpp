@@ -8,19 +8,13 @@ namespace {
 constexpr uint16_t kNoticeBorder = 0x1106;
 constexpr int kRecipeStoreSize = RuntimeMemory::kRecipeStoreSize;
 
+// The codes a function key brings; the others are the panel's own.
 bool IsFunctionKeyAction(uint8_t action) {
-    return (action >= 0x10 && action <= 0x43) || action == 0x80 || action == 0x83;
+    return (action >= ActionCode::kSetBitOn && action <= ActionCode::kRecipeBaseSub) ||
+           action == ActionCode::kJumpFrame || action == ActionCode::kAlarmList;
 }
 
 } // namespace
-
-int Key::Digit(uint8_t code) {
-    // The digit keys' codes: 0 0x0A, 1 0x0D, 2 0x0C, 3 0x0B, 4 0x12, 5 0x13, 6 0x0E, 7 0x0F,
-    // 8 0x10, 9 0x11.
-    constexpr int kDigits[Key::kCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
-                                          0,  3,  2,  1,  6,  7,  8,  9,  4,  5};
-    return code < Key::kCount ? kDigits[code] : -1;
-}
 
 void Engine::ProcessKeys() {
     const uint8_t state = m_keyState;
@@ -81,51 +75,51 @@ void Engine::FrameKey(uint8_t code) {
 void Engine::RunAction(const KeyAction& action, uint8_t code) {
     const FunctionKeyRecord key = action.key.value_or(FunctionKeyRecord{});
     switch (action.action) {
-    case 0x10:
+    case ActionCode::kSetBitOn:
         m_memory.Write(key.address, Access::Bit, 1);
         break;
-    case 0x11:
+    case ActionCode::kSetBitOff:
         m_memory.Write(key.address, Access::Bit, 0);
         break;
-    case 0x12:
+    case ActionCode::kSetBitReverse:
         m_memory.Write(key.address, Access::Bit, m_memory.Read(key.address, Access::Bit) ? 0 : 1);
         break;
-    case 0x13:
+    case ActionCode::kSetBitPulse:
         m_memory.Write(key.address, Access::Bit, 1);
         m_pulse = key.address;
         break;
-    case 0x20:
+    case ActionCode::kSetRegister:
         m_memory.Write(key.address, WordAccess(key.address.units), key.parameter);
         break;
-    case 0x30:
-    case 0x31:
+    case ActionCode::kMultiStatusAdd:
+    case ActionCode::kMultiStatusSub:
         MultiStatus(key);
         break;
-    case 0x40:
-    case 0x41:
-        RecipeTransfer(key, action.action == 0x40);
+    case ActionCode::kRecipeUpload:
+    case ActionCode::kRecipeDownload:
+        RecipeTransfer(key, action.action == ActionCode::kRecipeUpload);
         break;
-    case 0x42:
-    case 0x43:
-        RecipeBase(key, action.action == 0x42);
+    case ActionCode::kRecipeBaseAdd:
+    case ActionCode::kRecipeBaseSub:
+        RecipeBase(key, action.action == ActionCode::kRecipeBaseAdd);
         break;
-    case 0x70:
+    case ActionCode::kRegisterEntry:
         StartEntry();
         break;
-    case 0x80:
+    case ActionCode::kJumpFrame:
         ShowFrame(key.jumpFrame);
         break;
-    case 0x82:
+    case ActionCode::kReturnFrame:
         BuiltinAction(code);
         break;
-    case 0x83:
+    case ActionCode::kAlarmList:
         ShowAlarms();
         break;
-    case 0x84:
+    case ActionCode::kPasswordList:
         ShowPassword();
         break;
     default:
-        break; // 0x81 and unknown codes do nothing
+        break; // kPushJump and unknown codes do nothing
     }
 }
 
@@ -161,7 +155,7 @@ void Engine::MultiStatus(const FunctionKeyRecord& key) {
     const int64_t limit = LimitValue(key.parameter, isSigned);
     // No wrap-around at the register's width: the limit stops the step.
     int64_t result = 0;
-    if (key.action == 0x30)
+    if (key.action == ActionCode::kMultiStatusAdd)
         result = value + key.step > limit ? limit : value + key.step;
     else
         result = value - key.step < limit ? limit : value - key.step;

@@ -148,7 +148,7 @@ void Engine::PasswordKey(uint8_t code) {
         }
         return;
     case PasswordStep::Typing:
-        if (const int digit = Key::Digit(code); digit >= 0) {
+        if (const int digit = KeyDigit(code); digit >= 0) {
             if (m_typed.size() < kPasswordDigits) {
                 m_typed.push_back(static_cast<char>('0' + digit));
                 DrawPasswordBox();

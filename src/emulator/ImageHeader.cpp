@@ -1,32 +1,34 @@
 #include "ImageHeader.h"
 
 bool HasHeaderMagic(const PanelImage& image) {
-    return image.Size() >= kHeaderSize && image.LE16(PanelImage::kBaseAddress) == 0x55AA;
+    return image.Size() >= kHeaderSize &&
+           image.LE16(kImageBase + HeaderLayout::kMagic) == kHeaderMagic;
 }
 
 ImageHeader ReadHeader(const PanelImage& image) {
-    const uint32_t base = PanelImage::kBaseAddress;
+    namespace Field = HeaderLayout;
+    const uint32_t base = kImageBase;
     ImageHeader header;
-    header.frameTable = image.LE32(base + 2);
-    header.fullWidthTable = image.LE32(base + 10);
-    header.halfWidthTable = image.LE32(base + 14);
-    header.plcId = image.Byte(base + 20);
-    header.frameCount = image.LE16(base + 24);
-    header.beginFrame = image.LE16(base + 26);
-    header.saverFrame = image.LE16(base + 28);
-    header.waitTime = image.Byte(base + 30);
-    header.settingStation = image.Byte(base + 31);
-    header.settingType = image.Byte(base + 32);
-    header.settingAddress = image.LE16(base + 33);
-    header.settingAddrInc = image.Byte(base + 35);
-    header.settingSubAddress = image.Byte(base + 36);
-    header.options = image.Byte(base + 37);
-    header.alarms = image.Byte(base + 42) == 1;
-    header.entryProtection = image.Byte(base + 43) == 1;
-    header.password = image.LE16(base + 44);
-    header.useFrameSecond = image.Byte(base + 47);
-    header.useFrameIndex = image.LE16(base + 48);
-    header.pictures = image.LE32(base + 52);
-    header.alarmSection = image.LE32(base + 64);
+    header.frameTable = image.LE32(base + Field::kFrameTable);
+    header.fullWidthTable = image.LE32(base + Field::kFullWidthTable);
+    header.halfWidthTable = image.LE32(base + Field::kHalfWidthTable);
+    header.plcId = image.Byte(base + Field::kPlcId);
+    header.frameCount = image.LE16(base + Field::kFrameCount);
+    header.beginFrame = image.LE16(base + Field::kBeginFrame);
+    header.saverFrame = image.LE16(base + Field::kSaverFrame);
+    header.waitTime = image.Byte(base + Field::kWaitTime);
+    header.settingStation = image.Byte(base + Field::kSettingStation);
+    header.settingType = image.Byte(base + Field::kSettingType);
+    header.settingAddress = image.LE16(base + Field::kSettingAddress);
+    header.settingAddrInc = image.Byte(base + Field::kSettingAddrInc);
+    header.settingSubAddress = image.Byte(base + Field::kSettingSubAddress);
+    header.options = image.Byte(base + Field::kOptions);
+    header.alarms = image.Byte(base + Field::kAlarmsActive) == 1;
+    header.entryProtection = image.Byte(base + Field::kEntryProtection) == 1;
+    header.password = image.LE16(base + Field::kPassword);
+    header.useFrameSecond = image.Byte(base + Field::kUseFrameSecond);
+    header.useFrameIndex = image.LE16(base + Field::kUseFrameIndex);
+    header.pictures = image.LE32(base + Field::kPictures);
+    header.alarmSection = image.LE32(base + Field::kAlarmSection);
     return header;
 }

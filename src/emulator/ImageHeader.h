@@ -1,21 +1,11 @@
 #pragma once
 
+#include "ImageLayout.h"
 #include "PanelImage.h"
 
 #include <cstdint>
 
-// Option bits of header byte 37.
-enum HeaderOption : uint8_t {
-    kAutoChange = 0x01,
-    kReportFrame = 0x02,
-    kUseClock = 0x04,
-    kUseClockOld = 0x08,
-    kUseFrame = 0x10,
-    kCanOffline = 0x20,
-    kSettingIsLocal = 0x40,
-};
-
-// The runtime's copy of the 68-byte header (little-endian fields).
+// The runtime's copy of the header.
 struct ImageHeader {
     uint32_t frameTable = 0;
     uint32_t fullWidthTable = 0;
@@ -41,8 +31,6 @@ struct ImageHeader {
 
     bool Has(HeaderOption option) const { return (options & option) != 0; }
 };
-
-constexpr uint32_t kHeaderSize = 68;
 
 // True when the image starts with the magic bytes AA 55.
 bool HasHeaderMagic(const PanelImage& image);

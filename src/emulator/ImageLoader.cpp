@@ -1,46 +1,43 @@
 #include "ImageLoader.h"
 
-#include "SharedMemory.h"
+#include "Handover.h"
+#include "NamedSharedMemory.h"
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
-constexpr qsizetype kHandoverHead = 5;
+std::optional<PanelImage> Decoded(std::span<const uint8_t> handover) {
+    std::optional<std::vector<uint8_t>> bytes = Handover::Decode(handover);
+    if (!bytes)
+        return std::nullopt;
+    return PanelImage(std::move(*bytes));
+}
 
 } // namespace
 
 namespace ImageLoader {
 
 std::optional<PanelImage> FromHandover(const QByteArray& handover) {
-    if (handover.size() < kHandoverHead)
-        return std::nullopt;
-    const auto* head = reinterpret_cast<const uint8_t*>(handover.constData());
-    const uint32_t length =
-        uint32_t{head[0]} << 24 | uint32_t{head[1]} << 16 | uint32_t{head[2]} << 8 | head[3];
-    const uint8_t key = head[4];
-    // The length comes from another process: never trust it past the mapping.
-    if (length == 0 || length > static_cast<uint64_t>(handover.size() - kHandoverHead))
-        return std::nullopt;
-    std::vector<uint8_t> bytes(head + kHandoverHead, head + kHandoverHead + length);
-    for (uint8_t& byte : bytes)
-        byte ^= key;
-    return PanelImage(std::move(bytes));
+    return Decoded({reinterpret_cast<const uint8_t*>(handover.constData()),
+                    static_cast<size_t>(handover.size())});
 }
 
 std::optional<PanelImage> FromSharedMemory(const QString& mappingName) {
-    const std::optional<QByteArray> handover =
-        SharedMemory::Read(mappingName, SharedMemory::kHandoverSize);
-    if (!handover)
+    NamedSharedMemory memory;
+    if (!memory.OpenReadOnly(mappingName))
         return std::nullopt;
-    return FromHandover(*handover);
+    // Copied before the mapping is closed; the designer made it kSize bytes.
+    return Decoded({memory.Data(), std::min(memory.Size(), Handover::kSize)});
 }
 
 std::optional<PanelImage> FromFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray content = file.read(SharedMemory::kHandoverSize);
+    const QByteArray content = file.read(Handover::kSize);
     if (content.isEmpty())
         return std::nullopt;
     const auto* data = reinterpret_cast<const uint8_t*>(content.constData());

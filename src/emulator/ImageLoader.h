@@ -7,12 +7,12 @@
 
 #include <optional>
 
-// Ways an image reaches the Emulator: the designer's hand-over in shared memory (a BE32 length
-// L, a key byte k, then L bytes each XORed with k) or, for tests and the headless mode, a file
-// holding the padded image as it is downloaded ("sheetpara.dat").
+// Ways an image reaches the Emulator: the designer's hand-over in shared memory (Handover.h)
+// or, for tests and the headless mode, a file holding the padded image as it is downloaded
+// ("sheetpara.dat").
 namespace ImageLoader {
 
-// Decodes the hand-over bytes. Empty when L is 0 or runs past the data given.
+// Decodes the hand-over bytes. Empty when its length is 0 or runs past the data given.
 std::optional<PanelImage> FromHandover(const QByteArray& handover);
 std::optional<PanelImage> FromSharedMemory(const QString& mappingName);
 // Empty when the file cannot be read or is empty.

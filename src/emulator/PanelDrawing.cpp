@@ -1,12 +1,11 @@
 #include "PanelDrawing.h"
 
 #include "BuiltinImages.h"
+#include "GlyphLayout.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr int kSizes[8] = {16, 24, 32, 48, 64, 80, 96, 112};
 
 struct Glyph {
     uint32_t address = 0;
@@ -19,8 +18,9 @@ Glyph LocateGlyph(const PanelImage& image, uint32_t table, uint8_t font, uint8_t
     const int size = GlyphSize(sizeIndex);
     const int width = fullWidth ? size : size / 2;
     const int rowBytes = (width + 7) / 8;
-    const uint32_t index = sizeIndex < 8 ? sizeIndex : 0;
-    const uint32_t block = image.BE32(table + 32u * font + 4u * index);
+    const uint32_t index = sizeIndex < kSizeCount ? sizeIndex : 0;
+    const uint32_t block =
+        image.BE32(table + kGlyphTableFontSize * font + kGlyphBlockOffsetSize * index);
     const uint32_t glyphBytes = static_cast<uint32_t>(rowBytes * size);
     return {table + block + static_cast<uint32_t>(number) * glyphBytes, width, rowBytes};
 }
@@ -40,7 +40,7 @@ void DrawGlyph(DisplayMemory& display, const PanelImage& image, int x, int y, in
 } // namespace
 
 int GlyphSize(uint8_t sizeIndex) {
-    return kSizes[sizeIndex < 8 ? sizeIndex : 0];
+    return kGlyphPixelSizes[sizeIndex < kSizeCount ? sizeIndex : 0];
 }
 
 int DrawText(DisplayMemory& display, const PanelImage& image, const ImageHeader& header, int x,
@@ -49,8 +49,8 @@ int DrawText(DisplayMemory& display, const PanelImage& image, const ImageHeader&
     for (int i = 0; i < run.count; ++i) {
         const uint8_t first = image.Byte(run.bytes + static_cast<uint32_t>(i));
         Glyph glyph;
-        if (first & 0x80) {
-            const int number = (first & 0x3F) << 8 | image.Byte(run.bytes + i + 1u);
+        if (first & kFullWidthBit) {
+            const int number = (first & kFullWidthHighBits) << 8 | image.Byte(run.bytes + i + 1u);
             ++i;
             glyph =
                 LocateGlyph(image, header.fullWidthTable, run.font, run.sizeIndex, number, true);
@@ -77,7 +77,7 @@ int TextWidth(const PanelImage& image, const TextRun& run) {
     const int size = GlyphSize(run.sizeIndex);
     int width = 0;
     for (int i = 0; i < run.count; ++i) {
-        if (image.Byte(run.bytes + static_cast<uint32_t>(i)) & 0x80) {
+        if (image.Byte(run.bytes + static_cast<uint32_t>(i)) & kFullWidthBit) {
             width += size;
             ++i;
         } else {
@@ -90,10 +90,10 @@ int TextWidth(const PanelImage& image, const TextRun& run) {
 std::optional<FrameRecord> FindFrame(const PanelImage& image, const ImageHeader& header,
                                      uint16_t id) {
     for (uint32_t i = 0; i < header.frameCount; ++i) {
-        const uint32_t at = header.frameTable + 13 * i;
-        if (at - PanelImage::kBaseAddress >= image.Size())
+        const uint32_t at = header.frameTable + FrameLayout::kSize * i;
+        if (at - kImageBase >= image.Size())
             break; // a frame count past the image finds nothing more
-        if (image.BE16(at) == id)
+        if (image.BE16(at + FrameLayout::kId) == id)
             return ReadFrameRecord(image, at);
     }
     return std::nullopt;
@@ -101,14 +101,17 @@ std::optional<FrameRecord> FindFrame(const PanelImage& image, const ImageHeader&
 
 void DrawPicture(DisplayMemory& display, const PanelImage& image, const ImageHeader& header,
                  const PictureRecord& picture) {
-    const uint32_t data = header.pictures + image.BE32(header.pictures + 2 + 8u * picture.number);
+    namespace Layout = PictureSectionLayout;
+    const uint32_t entry = header.pictures + Layout::kEntries + Layout::kEntrySize * picture.number;
+    const uint32_t data = header.pictures + image.BE32(entry + Layout::kEntryOffset);
     // Only the visible part is copied: a damaged size must not cost billions of reads.
     const int rows = std::min(picture.height, DisplayMemory::kHeight - picture.top);
     const int columns = std::min(picture.width, DisplayMemory::kWidth - picture.left);
     for (int y = 0; y < rows; ++y) {
-        const uint32_t row = data + 2u * static_cast<uint32_t>(y * picture.width);
+        const uint32_t row = data + Layout::kPixelSize * static_cast<uint32_t>(y * picture.width);
         for (int x = 0; x < columns; ++x)
-            display.Pixel(picture.left + x, picture.top + y, image.LE16(row + 2u * x));
+            display.Pixel(picture.left + x, picture.top + y,
+                          image.LE16(row + Layout::kPixelSize * static_cast<uint32_t>(x)));
     }
 }
 

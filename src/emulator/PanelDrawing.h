@@ -3,7 +3,7 @@
 #include "DisplayMemory.h"
 #include "ImageHeader.h"
 #include "PanelImage.h"
-#include "Records.h"
+#include "RecordReaders.h"
 
 #include <optional>
 

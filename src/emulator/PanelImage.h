@@ -1,25 +1,25 @@
 #pragma once
 
+#include "ImageLayout.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 // The panel image as the panel holds it: the byte at image offset n has the panel address
-// 0x8000 + n. Every structure is reached through these readers; an address outside the image
+// kImageBase + n. Every structure is reached through these readers; an address outside the image
 // reads 0 and is counted, so a damaged image shows garbage instead of crashing.
 class PanelImage {
 public:
-    static constexpr uint32_t kBaseAddress = 0x8000;
-
     PanelImage() = default;
     explicit PanelImage(std::vector<uint8_t> bytes) : m_bytes(std::move(bytes)) {}
 
     uint8_t Byte(uint32_t address) const {
-        if (address < kBaseAddress || address - kBaseAddress >= m_bytes.size()) {
+        if (address < kImageBase || address - kImageBase >= m_bytes.size()) {
             ++m_outsideReads;
             return 0;
         }
-        return m_bytes[address - kBaseAddress];
+        return m_bytes[address - kImageBase];
     }
     uint16_t BE16(uint32_t address) const;
     uint32_t BE32(uint32_t address) const;

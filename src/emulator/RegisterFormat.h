@@ -1,20 +1,15 @@
 #pragma once
 
-#include "Records.h"
+#include "GlyphLayout.h"
+#include "RecordReaders.h"
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 // How a register element turns a raw PLC value into the fixed half-width glyphs that the
-// compiler puts first in every register font: 0..15 the digits, 16 "?", 17 blank, 18 "-",
-// 19 ".".
-namespace RegisterGlyph {
-constexpr uint8_t kOverflow = 16;
-constexpr uint8_t kBlank = 17;
-constexpr uint8_t kMinus = 18;
-constexpr uint8_t kPoint = 19;
-} // namespace RegisterGlyph
+// compiler puts first in every register font (kRegisterGlyphs): 0..15 the digits, then
+// RegisterGlyph's overflow, blank, minus and point.
 
 // The raw value read at `bits` width, sign-extended when the register is signed.
 int64_t RawValue(uint32_t raw, int bits, bool isSigned);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PlcMemory.h"
-#include "Records.h"
+#include "RecordReaders.h"
 
 #include <cstdint>
 #include <optional>

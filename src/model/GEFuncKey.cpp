@@ -1,6 +1,7 @@
 #include "GEFuncKey.h"
 
 #include "Artwork.h"
+#include "Keypad.h"
 #include "Markup.h"
 #include "XmlValue.h"
 
@@ -10,28 +11,24 @@
 
 namespace {
 
-struct KeyEntry {
-    const char16_t* name;
-    int code;
-};
-
-const std::array<KeyEntry, kKeyCount> kKeys{
-    {{u"ESC", 0}, {u"←", 4},  {u"→", 6},  {u"↑", 3},  {u"↓", 2},   {u"SET", 5}, {u"ENT", 7},
-     {u"ALM", 1}, {u"0", 10}, {u"1", 13}, {u"2", 12}, {u"3", 11},  {u"4", 18},  {u"5", 19},
-     {u"6", 14},  {u"7", 15}, {u"8", 16}, {u"9", 17}, {u"+/-", 9}, {u"CLR", 8}}};
+// The designer's key list, by ComboBoxID.
+constexpr std::array<std::uint8_t, Key::kCount> kKeyList{
+    Key::kEsc, Key::kLeft, Key::kRight, Key::kUp, Key::kDown,      Key::kSet, Key::kEnt,
+    Key::kAlm, Key::k0,    Key::k1,     Key::k2,  Key::k3,         Key::k4,   Key::k5,
+    Key::k6,   Key::k7,    Key::k8,     Key::k9,  Key::kPlusMinus, Key::kClr};
 
 } // namespace
 
 QString KeyName(int comboBoxId) {
-    if (comboBoxId < 0 || comboBoxId >= kKeyCount)
+    if (comboBoxId < 0 || comboBoxId >= Key::kCount)
         return {};
-    return QString::fromUtf16(kKeys[static_cast<std::size_t>(comboBoxId)].name);
+    return QString::fromUtf16(KeypadKeyOf(kKeyList[static_cast<std::size_t>(comboBoxId)])->label);
 }
 
 int KeyCode(int comboBoxId) {
-    if (comboBoxId < 0 || comboBoxId >= kKeyCount)
+    if (comboBoxId < 0 || comboBoxId >= Key::kCount)
         return 0;
-    return kKeys[static_cast<std::size_t>(comboBoxId)].code;
+    return kKeyList[static_cast<std::size_t>(comboBoxId)];
 }
 
 CGEFuncKey::CGEFuncKey(const CPLCEntity* plc)

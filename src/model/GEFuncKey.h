@@ -16,9 +16,8 @@ enum FuncKeyAction : int {
     kActionMultiSet = 4,
 };
 
-inline constexpr int kKeyCount = 20;
-
-// The key's name ("ESC", "→", ...) and its key code by ComboBoxID; "" and 0 outside 0 to 19.
+// The key's label ("ESC", "→", ...) and its key code by ComboBoxID, the position in the
+// designer's key list; "" and 0 outside 0 to 19.
 QString KeyName(int comboBoxId);
 int KeyCode(int comboBoxId);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ElementType.h"
+
 #include <QColor>
 #include <QPoint>
 #include <QRect>
@@ -16,18 +18,6 @@ class QPainter;
 // The panel display: the only bounds that the clamping rules use.
 inline constexpr int kPanelWidth = 480;
 inline constexpr int kPanelHeight = 272;
-
-// Element type codes, the same in the project file, the image and the emulator.
-enum ElementType : int {
-    kTypeStaticText = 1,
-    kTypeRegister = 2,
-    kTypeIndicator = 3,
-    kTypeFunctionKey = 4,
-    kTypePicture = 5,
-    kTypeBar = 6,
-    kTypeTrend = 7,
-    kTypeDynamicText = 8,
-};
 
 // The `Type` text of a `Part` by type code; "" outside 1 to 8.
 QString ElementKindName(int typeCode);

@@ -1,5 +1,7 @@
 #include "TextFont.h"
 
+#include "GlyphLayout.h"
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHash>
@@ -173,7 +175,8 @@ int FaceIndexForName(const QStringList& faces, const QString& name) {
 }
 
 const QList<int>& FontSizes() {
-    static const QList<int> sizes{16, 24, 32, 48, 64, 80, 96, 112};
+    // The sizes the panel has glyphs for.
+    static const QList<int> sizes(kGlyphPixelSizes.begin(), kGlyphPixelSizes.end());
     return sizes;
 }
 

@@ -43,14 +43,3 @@ private:
     // replaced local description still link to it.
     std::vector<std::unique_ptr<CPLCEntity>> m_entities;
 };
-
-// Driver files: the protocol program that the panel runs for a PLC, kept in the folder PLC of
-// the program folder. A valid driver ends with "RV" and the CRC-16 of everything before the
-// trailer, low byte first. The designer passes drivers on without looking inside.
-QString DriverFilePath(const QString& fileName);
-QString DriverFilePath(const CPLCEntity& plc);
-bool IsValidDriver(const QByteArray& driver);
-bool CheckDriverFile(const QString& path);
-// The whole file, trailer included; false when it cannot be read.
-bool LoadDriverFile(const QString& path, QByteArray& driver);
-void AppendDriverTrailer(QByteArray& driver);

@@ -51,14 +51,6 @@ bool ModelAccepted(int model, int plcId) {
 
 } // namespace
 
-QString DriverFileForModel(int model) {
-    if (model == kModelPlcPanel20)
-        return QStringLiteral("3-QFLX_20.bin");
-    if (model == kModelPlcPanel32)
-        return QStringLiteral("3-QFLX_32.bin");
-    return {};
-}
-
 LibUSBDown::LibUSBDown(DownloadDisplay& display) : m_display(display) {}
 
 LibUSBDown::~LibUSBDown() {
@@ -307,7 +299,7 @@ bool LibUSBDown::SendDriver(int model, const DownloadJob& job) {
     }
     if (driver.isEmpty())
         return false;
-    return SendFileWithRetry(QStringLiteral("com1prog.bin"), driver);
+    return SendFileWithRetry(kPanelDriverName, driver);
 }
 
 int LibUSBDown::Download(const DownloadJob& job) {

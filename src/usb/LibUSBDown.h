@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DownloadDisplay.h"
+#include "DriverFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,14 +22,6 @@ inline constexpr int TRANSFER_TIMEOUT = 1;   // no ACK within the allowed reads;
 inline constexpr int TRANSFER_NAK = 0;       // NAK for the last piece
 inline constexpr int TRANSFER_NO_REPLY = -1; // nothing to send
 
-// Panel model codes of the connect reply.
-inline constexpr int kModelTextPanel = 200;
-inline constexpr int kModelPlcPanel20 = 210;
-inline constexpr int kModelPlcPanel32 = 220;
-
-// The PLC protocol of the panels with an integrated PLC.
-inline constexpr int kIntegratedPlcId = 3;
-
 // One block read from the panel; `size` is how many of its bytes actually arrived.
 struct UsbReply {
     std::array<std::uint8_t, 32> bytes{};
@@ -38,18 +31,15 @@ struct UsbReply {
 // What one download needs from the compiled project.
 struct DownloadJob {
     QByteArray image;  // sent as "sheetpara.dat"
-    QByteArray driver; // the project PLC's driver, sent as "com1prog.bin" to a model 200
+    QByteArray driver; // the project PLC's driver, for a model 200
     int plcId = 0;     // protocol id of the project's PLC
-    // Loads a driver file of the program's PLC folder by name ("3-QFLX_20.bin"), checked as
+    // Loads a driver file of the program's PLC folder by name (DriverFileForModel), checked as
     // the compiler checks drivers; nullopt when it cannot be loaded.
     std::function<std::optional<QByteArray>(const QString& fileName)> loadDriver;
     // Asked while the panel's integrated PLC runs: true goes on with the download. Without
     // it the answer is no.
     std::function<bool()> confirmRunningPlc;
 };
-
-// The driver file a panel with an integrated PLC takes; empty for other models.
-QString DriverFileForModel(int model);
 
 // The USB link to one panel and the download protocol over it. One object serves one
 // download; every operation runs on the thread that runs the download, except Abort, which

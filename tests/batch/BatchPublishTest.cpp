@@ -3,7 +3,7 @@
 #include "PackageArchive.h"
 
 #include "AtomicFile.h"
-#include "PLCFactory.h"
+#include "DriverFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,9 @@
 #include "AtomicFile.h"
 #include "CompilerTestSupport.h"
 #include "Crc16.h"
+#include "DriverFile.h"
 #include "GEPicture.h"
+#include "Handover.h"
 #include "ImageBytes.h"
 #include "Ini.h"
 #include "NamedSharedMemory.h"
@@ -69,7 +71,7 @@ TEST(BuildOutputs, HandoverLayoutReadBackAndRemovedAfterwards) {
     padded.append(3, '\0');
     for (const std::uint8_t key : {std::uint8_t{0}, std::uint8_t{0x5A}, std::uint8_t{127}}) {
         NamedSharedMemory memory;
-        ASSERT_TRUE(memory.Create(name, kHandoverSize));
+        ASSERT_TRUE(memory.Create(name, Handover::kSize));
         ASSERT_TRUE(WriteHandover(memory, padded, key));
         const QByteArray seen = ReadShared(name, 16);
         ASSERT_EQ(seen.size(), 16);
@@ -241,7 +243,7 @@ TEST(BuildOutputs, EmulatorPathAndHandover) {
     for (int i = 0; i < 59; ++i)
         EXPECT_EQ(static_cast<std::uint8_t>(seen[5 + i]) ^ key,
                   static_cast<std::uint8_t>(outputs.image[i]));
-    EXPECT_FALSE(QFile::exists("/dev/shm/" + kHandoverName)) << "removed after the emulator";
+    EXPECT_FALSE(QFile::exists("/dev/shm/" + Handover::kName)) << "removed after the emulator";
 
     ASSERT_TRUE(IniWriteString("Header", "Monitor", dir.filePath("missing"), settings));
     EXPECT_TRUE(RunCompileJob(*project, BuildMode::Emulator, outputs, error));

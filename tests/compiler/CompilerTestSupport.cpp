@@ -1,6 +1,7 @@
 #include "CompilerTestSupport.h"
 
 #include "CompileHelper.h"
+#include "ImageLayout.h"
 #include "Scramble.h"
 
 #include <gtest/gtest.h>

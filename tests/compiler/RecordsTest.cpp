@@ -1,4 +1,3 @@
-#include "Records.h"
 #include "CompileHelper.h"
 #include "CompilerTestSupport.h"
 #include "GEBar.h"
@@ -7,6 +6,7 @@
 #include "GEIndicator.h"
 #include "GERegister.h"
 #include "GETrend.h"
+#include "RecordWriters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "CompileHelper.h"
 #include "CompilerTestSupport.h"
+#include "FontRegistry.h"
 #include "GERegister.h"
 #include "GEStaticTxt.h"
 #include "GlyphRaster.h"
-#include "compiletext.h"
 
 #include <gtest/gtest.h>
 

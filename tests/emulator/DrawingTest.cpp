@@ -35,7 +35,7 @@ TEST(FrameDrawing, StaticTextHalfAndFullWidthGlyphs) {
     ImageBuilder builder;
     builder.Frame(1, kBackground);
     // Half-width glyph 3, then full-width glyph 0x102 (bytes 81 02), then half-width 4.
-    builder.Element(kStaticText, StaticText(20, 30, 0xFFFF, 0x0000, true, {3, 0x81, 0x02, 4}));
+    builder.Element(kTypeStaticText, StaticText(20, 30, 0xFFFF, 0x0000, true, {3, 0x81, 0x02, 4}));
     auto started = Started(builder);
     Engine& engine = *started;
     const DisplayMemory& d = engine.Screen();
@@ -55,9 +55,9 @@ TEST(FrameDrawing, TextWithoutBackgroundLeavesThePictureVisible) {
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<uint16_t>(0x0100 + i);
     const uint16_t number = builder.Picture(16, 16, pixels);
-    builder.Element(kPicture, Picture(100, 50, 16, 16, number));
-    builder.Element(kStaticText, StaticText(100, 50, 0xF800, 0x0000, false, {0, 1}));
-    builder.Element(kStaticText, StaticText(100, 60, 0xF800, 0x0000, true, {0}));
+    builder.Element(kTypePicture, Picture(100, 50, 16, 16, number));
+    builder.Element(kTypeStaticText, StaticText(100, 50, 0xF800, 0x0000, false, {0, 1}));
+    builder.Element(kTypeStaticText, StaticText(100, 60, 0xF800, 0x0000, true, {0}));
     auto started = Started(builder);
     Engine& engine = *started;
     const DisplayMemory& d = engine.Screen();
@@ -71,7 +71,7 @@ TEST(FrameDrawing, PictureOffScreenIsClipped) {
     ImageBuilder builder;
     builder.Frame(1, kBackground);
     const uint16_t number = builder.Picture(4, 2, std::vector<uint16_t>(8, 0x07E0));
-    builder.Element(kPicture, Picture(478, 270, 4, 2, number));
+    builder.Element(kTypePicture, Picture(478, 270, 4, 2, number));
     auto started = Started(builder);
     Engine& engine = *started;
     EXPECT_EQ(engine.Screen().At(479, 271), 0x07E0);
@@ -81,9 +81,9 @@ TEST(FrameDrawing, PictureOffScreenIsClipped) {
 TEST(FrameDrawing, FunctionKeysUseTheBuiltinButtonsWithTransparency) {
     ImageBuilder builder;
     builder.Frame(1, kBackground);
-    builder.Element(kFunctionKey, KeyHead(0, 0, 0x00, 0x81, Key::kSet));
-    builder.Element(kFunctionKey, KeyHead(100, 0, 0x0A, 0x81, 0x0A));      // double size, hand
-    builder.Element(kFunctionKey, KeyHead(300, 0, 0x04, 0x81, Key::kEsc)); // hidden
+    builder.Element(kTypeFunctionKey, KeyHead(0, 0, 0x00, 0x81, Key::kSet));
+    builder.Element(kTypeFunctionKey, KeyHead(100, 0, 0x0A, 0x81, 0x0A));      // double size, hand
+    builder.Element(kTypeFunctionKey, KeyHead(300, 0, 0x04, 0x81, Key::kEsc)); // hidden
     auto started = Started(builder);
     Engine& engine = *started;
     const DisplayMemory& d = engine.Screen();
@@ -109,8 +109,8 @@ TEST(FrameDrawing, FunctionKeysUseTheBuiltinButtonsWithTransparency) {
 TEST(FrameDrawing, DamagedImagesDoNotCrash) {
     ImageBuilder builder;
     builder.Frame(1, kBackground);
-    builder.Element(kStaticText, StaticText(0, 0, 0xFFFF, 0, true, {0x7F, 0xFF, 0xFF}));
-    builder.Element(kPicture, Picture(0, 0, 0xFFFF, 0xFFFF, 0x7777));
+    builder.Element(kTypeStaticText, StaticText(0, 0, 0xFFFF, 0, true, {0x7F, 0xFF, 0xFF}));
+    builder.Element(kTypePicture, Picture(0, 0, 0xFFFF, 0xFFFF, 0x7777));
     builder.Element(99, {1, 2, 3});
     std::vector<uint8_t> image = builder.Build();
     image.resize(image.size() - 8); // cut into the last record

@@ -40,8 +40,8 @@ TEST(Headless, PokesAndPressesShowInTheScreenshots) {
     builder.Frame(1, 0x001F, 0, 2);
     RegisterSpec reg;
     reg.left = 16, reg.top = 16, reg.address = Word(0x10);
-    builder.Element(kRegister, Register(reg));
-    builder.Element(kIndicator, Indicator(100, 16, 0x18, BitAt(3)));
+    builder.Element(kTypeRegister, Register(reg));
+    builder.Element(kTypeIndicator, Indicator(100, 16, 0x18, BitAt(3)));
     builder.Frame(2, 0x07E0, 1, 0);
     const QString image = WriteImage(dir, builder);
     const QString shot = dir.filePath("display.png");

@@ -1,15 +1,24 @@
 #include "ImageBuilder.h"
 
+#include "GlyphLayout.h"
+#include "Handover.h"
+#include "ImageLayout.h"
+#include "KeyAction.h"
+#include "RecordLayout.h"
+#include "SectionLayout.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+
 namespace {
 
-constexpr uint32_t kBase = 0x8000;
-constexpr uint32_t kHeaderSize = 68;
 constexpr int kHalfGlyphBytes = 16; // 16-pixel half-width glyph
 constexpr int kFullGlyphBytes = 32;
 
 std::vector<uint8_t> HalfGlyph(int g) {
     std::vector<uint8_t> glyph(kHalfGlyphBytes, 0);
-    if (g == 17)
+    if (g == RegisterGlyph::kBlank)
         return glyph;
     glyph[0] = static_cast<uint8_t>(g + 1);
     glyph[8] = 0xFF;
@@ -25,18 +34,60 @@ std::vector<uint8_t> FullGlyph(int k) {
     return glyph;
 }
 
-void Le(std::vector<uint8_t>& out, size_t at, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+// A record of `size` bytes that starts with its position and flags.
+Bytes NewRecord(uint32_t size, int left, int top, uint8_t flags = 0) {
+    Bytes b(size);
+    b.PutBE16(RecordHeadLayout::kLeft, static_cast<unsigned>(left));
+    b.PutBE16(RecordHeadLayout::kTop, static_cast<unsigned>(top));
+    b.PutU8(RecordHeadLayout::kFlags, flags);
+    return b;
 }
 
-Bytes AddressBlock(const Address& a) {
-    Bytes b;
-    b.U8(a.station).U8(a.type).BE16(a.address).U8(a.units).U8(a.subAddress);
+void PutWordAddress(Bytes& b, uint32_t at, const Address& a) {
+    namespace Layout = WordAddressLayout;
+    b.PutU8(at + Layout::kStation, a.station)
+        .PutU8(at + Layout::kType, a.type)
+        .PutBE16(at + Layout::kAddress, a.address)
+        .PutU8(at + Layout::kUnits, a.units)
+        .PutU8(at + Layout::kSubAddress, a.subAddress);
+}
+
+void PutBitAddress(Bytes& b, uint32_t at, const Address& a) {
+    namespace Layout = BitAddressLayout;
+    b.PutU8(at + Layout::kStation, a.station)
+        .PutU8(at + Layout::kType, a.type)
+        .PutBE16(at + Layout::kAddress, a.address)
+        .PutU8(at + Layout::kSubAddress, a.subAddress)
+        .PutU8(at + Layout::kShift, a.shift);
+}
+
+void PutKeyAddress(Bytes& b, const Address& a, uint8_t units, uint8_t shift) {
+    namespace Layout = KeyAddressLayout;
+    const uint32_t at = FunctionKeyLayout::kParameters;
+    b.PutU8(at + Layout::kStation, a.station)
+        .PutU8(at + Layout::kType, a.type)
+        .PutU8(at + Layout::kUnits, units)
+        .PutBE16(at + Layout::kAddress, a.address)
+        .PutU8(at + Layout::kSubAddress, a.subAddress)
+        .PutU8(at + Layout::kShift, shift);
+}
+
+void AppendTextItem(Bytes& b, const std::vector<uint8_t>& text) {
+    b.U8(0).U8(static_cast<unsigned>(text.size())).Append(text);
+}
+
+Bytes KeyRecord(uint32_t size, int left, int top, uint8_t flags, uint8_t action, uint8_t keyCode) {
+    namespace Layout = FunctionKeyLayout;
+    Bytes b = NewRecord(size, left, top, flags);
+    b.PutU8(Layout::kAction, action)
+        .PutU8(Layout::kKeyCode, keyCode)
+        .PutBE16(Layout::kPicture, kKeyPictureBase);
     return b;
 }
 
 } // namespace
+
+Bytes::Bytes(size_t size) : data(size, 0) {}
 
 Bytes& Bytes::U8(unsigned v) {
     data.push_back(static_cast<uint8_t>(v));
@@ -51,6 +102,22 @@ Bytes& Bytes::BE32(uint32_t v) {
 Bytes& Bytes::Append(const std::vector<uint8_t>& more) {
     data.insert(data.end(), more.begin(), more.end());
     return *this;
+}
+Bytes& Bytes::PutU8(uint32_t at, unsigned v) {
+    data.at(at) = static_cast<uint8_t>(v);
+    return *this;
+}
+Bytes& Bytes::PutBE16(uint32_t at, unsigned v) {
+    return PutU8(at, v >> 8).PutU8(at + 1, v);
+}
+Bytes& Bytes::PutBE32(uint32_t at, uint32_t v) {
+    return PutBE16(at, v >> 16).PutBE16(at + 2, v & 0xFFFF);
+}
+Bytes& Bytes::PutLE16(uint32_t at, unsigned v) {
+    return PutU8(at, v).PutU8(at + 1, v >> 8);
+}
+Bytes& Bytes::PutLE32(uint32_t at, uint32_t v) {
+    return PutLE16(at, v & 0xFFFF).PutLE16(at + 2, v >> 16);
 }
 
 void ImageBuilder::Frame(uint16_t id, uint16_t background, uint16_t prev, uint16_t next) {
@@ -70,105 +137,116 @@ uint16_t ImageBuilder::Picture(int width, int height, const std::vector<uint16_t
 
 void ImageBuilder::Alarms(const Address& first, const std::vector<std::vector<uint8_t>>& texts,
                           uint16_t background, uint16_t textColour) {
-    Bytes s;
-    s.U8(0).U8(0).U8(0).U8(0).U8(0);
-    s.U8(first.station)
-        .U8(first.type)
-        .BE16(first.address)
-        .U8(0)
-        .U8(first.subAddress)
-        .U8(first.shift);
+    namespace Layout = AlarmSectionLayout;
     size_t longest = 0;
     for (const auto& t : texts)
         longest = std::max(longest, t.size());
-    s.U8(static_cast<unsigned>(texts.size())).U8(static_cast<unsigned>(longest));
-    s.BE16(background).BE16(0x0000).BE16(textColour).U8(0).U8(0).U8(0);
-    s.BE32(0);
-    uint32_t offset = 26 + 4 * static_cast<uint32_t>(texts.size());
-    for (const auto& t : texts) {
-        s.BE32(offset);
-        offset += 2 + static_cast<uint32_t>(t.size());
+    const auto count = static_cast<uint32_t>(texts.size());
+    Bytes s(Layout::kOffsets + Layout::kOffsetSize * count);
+    PutBitAddress(s, Layout::kAddress, first);
+    s.PutU8(Layout::kCount, count)
+        .PutU8(Layout::kLongest, static_cast<unsigned>(longest))
+        .PutBE16(Layout::kBackground, background)
+        .PutBE16(Layout::kTextColour, textColour);
+    for (uint32_t i = 0; i < count; ++i) {
+        s.PutBE32(Layout::kOffsets + Layout::kOffsetSize * i,
+                  static_cast<uint32_t>(s.data.size()) - Layout::kOffsetBase);
+        AppendTextItem(s, texts[i]);
     }
-    for (const auto& t : texts)
-        s.U8(0).U8(static_cast<unsigned>(t.size())).Append(t);
     m_alarms = s.data;
 }
 
 std::vector<uint8_t> ImageBuilder::Build() const {
-    Bytes full; // table then glyphs; every size index of font 0 points at the same block
-    for (int i = 0; i < 8; ++i)
-        full.BE32(32);
+    // Table then glyphs; every size index of font 0 points at the same block.
+    Bytes full;
+    for (int i = 0; i < kSizeCount; ++i)
+        full.BE32(kGlyphTableFontSize);
     for (int k = 0; k < fullGlyphCount; ++k)
         full.Append(FullGlyph(k));
     Bytes half;
-    for (int i = 0; i < 8; ++i)
-        half.BE32(32);
+    for (int i = 0; i < kSizeCount; ++i)
+        half.BE32(kGlyphTableFontSize);
     for (int g = 0; g < halfGlyphCount; ++g)
         half.Append(HalfGlyph(g));
     Bytes pictures;
     if (!m_pictures.empty()) {
-        pictures.BE16(static_cast<unsigned>(m_pictures.size()));
-        uint32_t offset = 2 + 8 * static_cast<uint32_t>(m_pictures.size());
+        namespace Layout = PictureSectionLayout;
+        pictures = Bytes(Layout::kEntries + Layout::kEntrySize * m_pictures.size());
+        pictures.PutBE16(Layout::kCount, static_cast<unsigned>(m_pictures.size()));
+        uint32_t entry = Layout::kEntries;
         for (const auto& p : m_pictures) {
-            pictures.BE32(offset).BE32(static_cast<uint32_t>(2 * p.size()));
-            offset += static_cast<uint32_t>(2 * p.size());
-        }
-        for (const auto& p : m_pictures) {
+            pictures.PutBE32(entry + Layout::kEntryOffset,
+                             static_cast<uint32_t>(pictures.data.size()));
+            pictures.PutBE32(entry + Layout::kEntryLength,
+                             static_cast<uint32_t>(Layout::kPixelSize * p.size()));
             for (uint16_t px : p)
                 pictures.U8(px & 0xFF).U8(px >> 8);
+            entry += Layout::kEntrySize;
         }
     }
-    const uint32_t fullTable = kBase + kHeaderSize;
+    const uint32_t fullTable = kImageBase + kHeaderSize;
     const uint32_t halfTable = fullTable + static_cast<uint32_t>(full.data.size());
     const uint32_t pictureAddress = halfTable + static_cast<uint32_t>(half.data.size());
     const uint32_t frameTable = pictureAddress + static_cast<uint32_t>(pictures.data.size());
     size_t elementCount = 0;
     for (const auto& f : m_frames)
         elementCount += f.elements.size();
-    const uint32_t indexAddress = frameTable + 13 * static_cast<uint32_t>(m_frames.size());
-    const uint32_t recordsAddress = indexAddress + 5 * static_cast<uint32_t>(elementCount);
+    const uint32_t indexAddress =
+        frameTable + FrameLayout::kSize * static_cast<uint32_t>(m_frames.size());
+    const uint32_t recordsAddress =
+        indexAddress + IndexEntryLayout::kSize * static_cast<uint32_t>(elementCount);
     Bytes frames, index, records;
     uint32_t entry = indexAddress;
     for (const auto& f : m_frames) {
-        frames.BE16(f.id).U8(static_cast<unsigned>(f.elements.size())).BE16(f.prev).BE16(f.next);
-        frames.BE32(entry).BE16(f.background);
+        Bytes frame(FrameLayout::kSize);
+        frame.PutBE16(FrameLayout::kId, f.id)
+            .PutU8(FrameLayout::kElementCount, static_cast<unsigned>(f.elements.size()))
+            .PutBE16(FrameLayout::kPrevId, f.prev)
+            .PutBE16(FrameLayout::kNextId, f.next)
+            .PutBE32(FrameLayout::kIndexAddress, entry)
+            .PutBE16(FrameLayout::kBackground, f.background);
+        frames.Append(frame.data);
         for (const auto& [type, record] : f.elements) {
-            index.U8(type).BE32(recordsAddress + static_cast<uint32_t>(records.data.size()));
+            Bytes indexEntry(IndexEntryLayout::kSize);
+            indexEntry.PutU8(IndexEntryLayout::kType, type)
+                .PutBE32(IndexEntryLayout::kRecord,
+                         recordsAddress + static_cast<uint32_t>(records.data.size()));
+            index.Append(indexEntry.data);
             records.Append(record);
-            entry += 5;
+            entry += IndexEntryLayout::kSize;
         }
     }
     const uint32_t alarmAddress = recordsAddress + static_cast<uint32_t>(records.data.size());
 
-    std::vector<uint8_t> image(kHeaderSize, 0);
-    if (magic) {
-        image[0] = 0xAA;
-        image[1] = 0x55;
-    }
-    Le(image, 2, frameTable, 4);
-    Le(image, 6, alarmAddress, 4);
-    Le(image, 10, fullTable, 4);
-    Le(image, 14, halfTable, 4);
-    image[18] = 0xCC;
-    image[23] = 0xCC;
-    Le(image, 24, static_cast<uint32_t>(m_frames.size()), 2);
-    Le(image, 26, beginFrame, 2);
-    image[31] = setting.station;
-    image[32] = setting.type;
-    Le(image, 33, setting.address, 2);
-    image[35] = settingAddrInc;
-    image[36] = setting.subAddress;
-    image[37] = options;
-    image[42] = m_alarms.empty() ? 0 : 1;
-    image[43] = entryProtection ? 1 : 0;
-    Le(image, 44, password, 2);
-    image[47] = useFrameSecond;
-    Le(image, 48, useFrameIndex, 2);
-    Le(image, 50, 0xCCCC, 2);
-    Le(image, 52, pictureAddress, 4);
-    Le(image, 56, indexAddress, 4);
-    Le(image, 60, recordsAddress, 4);
-    Le(image, 64, alarmAddress, 4);
+    namespace Field = HeaderLayout;
+    Bytes header(kHeaderSize);
+    if (magic)
+        header.PutLE16(Field::kMagic, kHeaderMagic);
+    header.PutLE32(Field::kFrameTable, frameTable)
+        .PutLE32(Field::kAlarms, alarmAddress)
+        .PutLE32(Field::kFullWidthTable, fullTable)
+        .PutLE32(Field::kHalfWidthTable, halfTable)
+        .PutU8(Field::kFiller1, kHeaderFiller)
+        .PutU8(Field::kFiller2, kHeaderFiller)
+        .PutLE16(Field::kFrameCount, static_cast<unsigned>(m_frames.size()))
+        .PutLE16(Field::kBeginFrame, beginFrame)
+        .PutU8(Field::kSettingStation, setting.station)
+        .PutU8(Field::kSettingType, setting.type)
+        .PutLE16(Field::kSettingAddress, setting.address)
+        .PutU8(Field::kSettingAddrInc, settingAddrInc)
+        .PutU8(Field::kSettingSubAddress, setting.subAddress)
+        .PutU8(Field::kOptions, options)
+        .PutU8(Field::kAlarmsActive, m_alarms.empty() ? 0 : 1)
+        .PutU8(Field::kEntryProtection, entryProtection ? 1 : 0)
+        .PutLE16(Field::kPassword, password)
+        .PutU8(Field::kUseFrameSecond, useFrameSecond)
+        .PutLE16(Field::kUseFrameIndex, useFrameIndex)
+        .PutLE16(Field::kFiller3, kHeaderFiller16)
+        .PutLE32(Field::kPictures, pictureAddress)
+        .PutLE32(Field::kElementIndex, indexAddress)
+        .PutLE32(Field::kElementRecords, recordsAddress)
+        .PutLE32(Field::kAlarmSection, alarmAddress);
+    std::vector<uint8_t> image = header.data;
     for (const Bytes* part : {&full, &half, &pictures, &frames, &index, &records})
         image.insert(image.end(), part->data.begin(), part->data.end());
     image.insert(image.end(), m_alarms.begin(), m_alarms.end());
@@ -178,128 +256,169 @@ std::vector<uint8_t> ImageBuilder::Build() const {
 
 std::vector<uint8_t> StaticText(int left, int top, uint16_t fg, uint16_t bg, bool background,
                                 const std::vector<uint8_t>& text) {
-    Bytes b;
-    b.BE16(left).BE16(top).U8(0).U8(static_cast<unsigned>(text.size())).BE16(fg).BE16(bg);
-    b.U8(background ? 1 : 0).U8(0).U8(0).Append(text);
+    namespace Layout = StaticTextLayout;
+    Bytes b = NewRecord(Layout::kText, left, top);
+    b.PutU8(Layout::kCount, static_cast<unsigned>(text.size()))
+        .PutBE16(Layout::kForeground, fg)
+        .PutBE16(Layout::kBackground, bg)
+        .PutU8(Layout::kBackgroundFlag, background ? kDrawBackground : 0)
+        .Append(text);
     return b.data;
 }
 
 std::vector<uint8_t> Register(const RegisterSpec& s) {
-    Bytes b;
-    b.BE16(s.left).BE16(s.top).U8(s.flags).Append(AddressBlock(s.address).data);
-    b.U8(s.width).U8(s.pointBits).BE16(s.fg).BE16(s.bg).BE16(0x07E0);
-    b.U8(s.background ? 1 : 0).U8(s.border).U8(0).U8(0).U8(s.flags2);
-    b.BE32(s.rawUpper).BE32(s.rawLower).BE32(s.engUpper).BE32(s.engLower);
+    namespace Layout = RegisterLayout;
+    Bytes b = NewRecord(Layout::kSize, s.left, s.top, s.flags);
+    PutWordAddress(b, Layout::kAddress, s.address);
+    b.PutU8(Layout::kWidth, s.width)
+        .PutU8(Layout::kPointBits, s.pointBits)
+        .PutBE16(Layout::kForeground, s.fg)
+        .PutBE16(Layout::kBackground, s.bg)
+        .PutBE16(Layout::kBorderColour, 0x07E0)
+        .PutU8(Layout::kBackgroundFlag, s.background ? kDrawBackground : 0)
+        .PutU8(Layout::kBorder, s.border)
+        .PutU8(Layout::kFlags2, s.flags2)
+        .PutBE32(Layout::kRawUpper, s.rawUpper)
+        .PutBE32(Layout::kRawLower, s.rawLower)
+        .PutBE32(Layout::kEngUpper, s.engUpper)
+        .PutBE32(Layout::kEngLower, s.engLower);
     return b.data;
 }
 
 std::vector<uint8_t> Indicator(int left, int top, uint8_t flags, const Address& bit) {
-    Bytes b;
-    b.BE16(left).BE16(top).U8(flags).U8(bit.station).U8(bit.type).BE16(bit.address).U8(0);
-    b.U8(bit.subAddress).U8(bit.shift).BE16(32).BE16(32).BE16(0x07E0).BE16(0xF800);
+    namespace Layout = IndicatorLayout;
+    Bytes b = NewRecord(Layout::kSize, left, top, flags);
+    PutBitAddress(b, Layout::kAddress, bit);
+    b.PutBE16(Layout::kWidth, 32)
+        .PutBE16(Layout::kHeight, 32)
+        .PutBE16(Layout::kOnColour, 0x07E0)
+        .PutBE16(Layout::kOffColour, 0xF800);
     return b.data;
 }
 
 std::vector<uint8_t> Picture(int left, int top, int width, int height, uint16_t number) {
-    Bytes b;
-    b.BE16(left).BE16(top).U8(0).BE16(width).BE16(height).BE16(number);
+    namespace Layout = PictureLayout;
+    Bytes b = NewRecord(Layout::kSize, left, top);
+    b.PutBE16(Layout::kWidth, static_cast<unsigned>(width))
+        .PutBE16(Layout::kHeight, static_cast<unsigned>(height))
+        .PutBE16(Layout::kNumber, number);
     return b.data;
 }
 
 std::vector<uint8_t> Bar(int left, int top, int width, int height, const Address& address,
                          uint32_t upper, uint32_t lower, uint8_t direction, uint16_t fg,
                          uint16_t bg) {
-    Bytes b;
-    b.BE16(left).BE16(top).U8(0x20).Append(AddressBlock(address).data);
-    b.BE16(width).BE16(height).BE32(upper).BE32(lower).U8(direction).BE16(fg).BE16(bg);
+    namespace Layout = BarLayout;
+    Bytes b = NewRecord(Layout::kSize, left, top, kFlagDecimal);
+    PutWordAddress(b, Layout::kAddress, address);
+    b.PutBE16(Layout::kWidth, static_cast<unsigned>(width))
+        .PutBE16(Layout::kHeight, static_cast<unsigned>(height))
+        .PutBE32(Layout::kUpper, upper)
+        .PutBE32(Layout::kLower, lower)
+        .PutU8(Layout::kDirection, direction)
+        .PutBE16(Layout::kForeground, fg)
+        .PutBE16(Layout::kBackground, bg);
     return b.data;
 }
 
 std::vector<uint8_t> Trend(int left, int top, int width, int height, const Address& address,
                            uint8_t points, uint32_t upper, uint32_t lower, uint16_t samplingTime,
                            uint16_t back, uint16_t fore, uint16_t pen) {
-    Bytes b;
-    b.BE16(left).BE16(top).U8(0x60).Append(AddressBlock(address).data);
-    b.BE16(width).BE16(height).U8(points).BE32(upper).BE32(lower).BE16(samplingTime);
-    b.BE16(back).BE16(fore).BE16(pen).U8(1).U8(0);
+    namespace Layout = TrendLayout;
+    Bytes b = NewRecord(Layout::kSize, left, top, kTrendFlag | kFlagDecimal);
+    PutWordAddress(b, Layout::kAddress, address);
+    b.PutBE16(Layout::kWidth, static_cast<unsigned>(width))
+        .PutBE16(Layout::kHeight, static_cast<unsigned>(height))
+        .PutU8(Layout::kSamplingPoint, points)
+        .PutBE32(Layout::kUpper, upper)
+        .PutBE32(Layout::kLower, lower)
+        .PutBE16(Layout::kSamplingTime, samplingTime)
+        .PutBE16(Layout::kBackground, back)
+        .PutBE16(Layout::kForeground, fore)
+        .PutBE16(Layout::kPen, pen)
+        .PutU8(Layout::kTrendCount, 1)
+        .PutU8(Layout::kTrendNumber, 0);
     return b.data;
 }
 
 std::vector<uint8_t>
 DynamicText(int left, int top, const Address& address, uint16_t fg, uint16_t bg, bool background,
             const std::vector<std::pair<uint16_t, std::vector<uint8_t>>>& items) {
+    namespace Layout = DynamicTextLayout;
     size_t longest = 0;
     for (const auto& [value, text] : items)
         longest = std::max(longest, text.size());
-    Bytes b;
-    b.BE16(left).BE16(top).U8(0).Append(AddressBlock(address).data).U8(0);
-    b.U8(static_cast<unsigned>(items.size())).U8(static_cast<unsigned>(longest));
-    b.BE16(fg).BE16(bg).U8(background ? 1 : 0).U8(0).U8(0);
+    Bytes b = NewRecord(Layout::kEntries + Layout::kEntrySize * static_cast<uint32_t>(items.size()),
+                        left, top);
+    PutWordAddress(b, Layout::kAddress, address);
+    b.PutU8(Layout::kItemCount, static_cast<unsigned>(items.size()))
+        .PutU8(Layout::kLongest, static_cast<unsigned>(longest))
+        .PutBE16(Layout::kForeground, fg)
+        .PutBE16(Layout::kBackground, bg)
+        .PutU8(Layout::kBackgroundFlag, background ? kDrawBackground : 0);
+    uint32_t entry = Layout::kEntries;
     uint32_t offset = 0;
     for (const auto& [value, text] : items) {
-        b.BE16(value).BE32(offset);
-        offset += 2 + static_cast<uint32_t>(text.size());
+        b.PutBE16(entry + Layout::kEntryValue, value).PutBE32(entry + Layout::kEntryOffset, offset);
+        entry += Layout::kEntrySize;
+        offset += TextItemLayout::kText + static_cast<uint32_t>(text.size());
     }
     for (const auto& [value, text] : items)
-        b.U8(0).U8(static_cast<unsigned>(text.size())).Append(text);
+        AppendTextItem(b, text);
     return b.data;
 }
 
 std::vector<uint8_t> KeyHead(int left, int top, uint8_t flags, uint8_t action, uint8_t keyCode) {
-    Bytes b;
-    b.BE16(left).BE16(top).U8(flags).U8(0).U8(action).U8(keyCode).BE16(0xC000);
-    return b.data;
+    return KeyRecord(FunctionKeyLayout::kParameters, left, top, flags, action, keyCode).data;
 }
 
 std::vector<uint8_t> JumpKey(uint8_t keyCode, uint16_t frame, uint8_t flags) {
-    Bytes b;
-    b.Append(KeyHead(10, 200, flags, 0x80, keyCode)).BE16(frame);
+    Bytes b =
+        KeyRecord(FunctionKeyLayout::kJumpSize, 10, 200, flags, ActionCode::kJumpFrame, keyCode);
+    b.PutBE16(FunctionKeyLayout::kJumpFrame, frame);
     return b.data;
 }
 
 std::vector<uint8_t> BitKey(uint8_t keyCode, uint8_t action, const Address& bit, uint8_t flags) {
-    Bytes b;
-    b.Append(KeyHead(50, 200, flags, action, keyCode));
-    b.U8(bit.station).U8(bit.type).U8(0).BE16(bit.address).U8(bit.subAddress).U8(bit.shift);
+    Bytes b = KeyRecord(FunctionKeyLayout::kSetBitSize, 50, 200, flags, action, keyCode);
+    PutKeyAddress(b, bit, 0, bit.shift);
     return b.data;
 }
 
 std::vector<uint8_t> SetRegisterKey(uint8_t keyCode, const Address& reg, uint32_t value) {
-    Bytes b;
-    b.Append(KeyHead(90, 200, 0x20, 0x20, keyCode));
-    b.U8(reg.station).U8(reg.type).U8(reg.units).BE16(reg.address).U8(reg.subAddress).U8(0);
-    b.BE32(value);
+    Bytes b = KeyRecord(FunctionKeyLayout::kSetRegisterSize, 90, 200, kFlagDecimal,
+                        ActionCode::kSetRegister, keyCode);
+    PutKeyAddress(b, reg, reg.units, 0);
+    b.PutBE32(FunctionKeyLayout::kValue, value);
     return b.data;
 }
 
 std::vector<uint8_t> MultiStatusKey(uint8_t keyCode, uint8_t action, const Address& reg,
                                     uint16_t step, uint32_t limit, uint8_t flags) {
-    Bytes b;
-    b.Append(KeyHead(130, 200, flags, action, keyCode));
-    b.U8(reg.station).U8(reg.type).U8(reg.units).BE16(reg.address).U8(reg.subAddress).U8(0);
-    b.BE16(step).BE32(limit);
+    Bytes b = KeyRecord(FunctionKeyLayout::kMultiStatusSize, 130, 200, flags, action, keyCode);
+    PutKeyAddress(b, reg, reg.units, 0);
+    b.PutBE16(FunctionKeyLayout::kStep, step).PutBE32(FunctionKeyLayout::kLimit, limit);
     return b.data;
 }
 
 std::vector<uint8_t> RecipeKey(uint8_t keyCode, uint8_t action, const Address& reg, uint16_t length,
                                uint16_t limit) {
-    Bytes b;
-    b.Append(KeyHead(170, 200, 0, action, keyCode));
-    b.U8(reg.station).U8(reg.type).U8(reg.units).BE16(reg.address).U8(reg.subAddress).U8(0);
-    b.U8(1).BE16(length).BE16(limit);
+    Bytes b = KeyRecord(FunctionKeyLayout::kRecipeSize, 170, 200, 0, action, keyCode);
+    PutKeyAddress(b, reg, reg.units, 0);
+    b.PutU8(FunctionKeyLayout::kAddrInc, 1)
+        .PutBE16(FunctionKeyLayout::kTransferLength, length)
+        .PutBE16(FunctionKeyLayout::kTransferLimit, limit);
     return b.data;
 }
 
 std::vector<uint8_t> ScreenKey(uint8_t keyCode, uint8_t action) {
-    Bytes b;
-    b.Append(KeyHead(210, 200, 0, action, keyCode)).BE16(0);
-    return b.data;
+    return KeyRecord(FunctionKeyLayout::kJumpSize, 210, 200, 0, action, keyCode).data;
 }
 
-std::vector<uint8_t> Handover(const std::vector<uint8_t>& image, uint8_t key) {
-    Bytes b;
-    b.BE32(static_cast<uint32_t>(image.size())).U8(key);
-    for (uint8_t byte : image)
-        b.U8(byte ^ key);
-    return b.data;
+std::vector<uint8_t> HandoverOf(const std::vector<uint8_t>& image, uint8_t key) {
+    const QByteArray bytes(reinterpret_cast<const char*>(image.data()),
+                           static_cast<qsizetype>(image.size()));
+    std::vector<uint8_t> handover(Handover::kHeadSize + image.size());
+    Handover::Encode(bytes, key, handover);
+    return handover;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// Builds small panel images byte by byte for the tests, in the layout the compiler writes:
+// Builds small panel images for the tests, in the layout the compiler writes:
 // header, full-width table and glyphs, half-width table and glyphs, pictures, frame table,
 // element index, element records, alarm section. One font (number 0) serves every size index.
 //
@@ -12,12 +12,20 @@
 // row and a full bar in row 8; glyph 17 (the register blank) is empty. A full-width glyph k
 // carries k + 1 as the 16 bits of its top row.
 
+// Bytes appended at the end, or put at an offset of a zero-filled record of fixed layout.
 struct Bytes {
     std::vector<uint8_t> data;
+    Bytes() = default;
+    explicit Bytes(size_t size);
     Bytes& U8(unsigned v);
     Bytes& BE16(unsigned v);
     Bytes& BE32(uint32_t v);
     Bytes& Append(const std::vector<uint8_t>& more);
+    Bytes& PutU8(uint32_t at, unsigned v);
+    Bytes& PutBE16(uint32_t at, unsigned v);
+    Bytes& PutBE32(uint32_t at, uint32_t v);
+    Bytes& PutLE16(uint32_t at, unsigned v);
+    Bytes& PutLE32(uint32_t at, uint32_t v);
 };
 
 struct Address {
@@ -101,5 +109,5 @@ std::vector<uint8_t> RecipeKey(uint8_t keyCode, uint8_t action, const Address& r
                                uint16_t limit);
 std::vector<uint8_t> ScreenKey(uint8_t keyCode, uint8_t action);
 
-// The handover of the designer: BE32 length, key, the image XORed with the key.
-std::vector<uint8_t> Handover(const std::vector<uint8_t>& image, uint8_t key);
+// The designer's hand-over of the image, scrambled with `key`.
+std::vector<uint8_t> HandoverOf(const std::vector<uint8_t>& image, uint8_t key);

@@ -39,8 +39,8 @@ TEST(Keys, BuiltinNavigation) {
 
 TEST(Keys, JumpKeyReplacesTheBuiltinAction) {
     ImageBuilder builder = ThreeFrames();
-    builder.Element(kFunctionKey, JumpKey(Key::kDown, 3)); // on frame 3
-    builder.Element(kFunctionKey, JumpKey(kDigit7, 77));   // a frame that does not exist
+    builder.Element(kTypeFunctionKey, JumpKey(Key::kDown, 3)); // on frame 3
+    builder.Element(kTypeFunctionKey, JumpKey(kDigit7, 77));   // a frame that does not exist
     builder.beginFrame = 3;
     auto started = Started(builder);
     Engine& engine = *started;
@@ -53,10 +53,10 @@ TEST(Keys, JumpKeyReplacesTheBuiltinAction) {
 TEST(Keys, BitActions) {
     ImageBuilder builder;
     builder.Frame(1, 0);
-    builder.Element(kFunctionKey, BitKey(kDigit1, 0x10, BitAt(10)));
-    builder.Element(kFunctionKey, BitKey(kDigit2, 0x11, BitAt(10)));
-    builder.Element(kFunctionKey, BitKey(kDigit7, 0x12, BitAt(11)));
-    builder.Element(kFunctionKey, BitKey(Key::kSet, 0x13, BitAt(12)));
+    builder.Element(kTypeFunctionKey, BitKey(kDigit1, 0x10, BitAt(10)));
+    builder.Element(kTypeFunctionKey, BitKey(kDigit2, 0x11, BitAt(10)));
+    builder.Element(kTypeFunctionKey, BitKey(kDigit7, 0x12, BitAt(11)));
+    builder.Element(kTypeFunctionKey, BitKey(Key::kSet, 0x13, BitAt(12)));
     auto started = Started(builder);
     Engine& engine = *started;
     PlcMemory& plc = engine.Memory().Plc();
@@ -92,9 +92,9 @@ TEST(Keys, SetRegisterAndMultiStatusStopAtTheirLimits) {
     for (const Case& c : cases) {
         ImageBuilder builder;
         builder.Frame(1, 0);
-        builder.Element(kFunctionKey,
+        builder.Element(kTypeFunctionKey,
                         MultiStatusKey(kDigit1, c.action, Word(20, c.units), c.step, c.limit));
-        builder.Element(kFunctionKey, SetRegisterKey(kDigit2, Word(30), 0x1234));
+        builder.Element(kTypeFunctionKey, SetRegisterKey(kDigit2, Word(30), 0x1234));
         auto started = Started(builder);
         Engine& engine = *started;
         engine.Memory().Plc().SetWord(20, 32, c.start);
@@ -130,7 +130,7 @@ ImageBuilder ProtectedKeyImage() {
     builder.entryProtection = true;
     builder.password = 1234;
     builder.Frame(1, 0x0001);
-    builder.Element(kFunctionKey, BitKey(kDigit1, 0x10, BitAt(40), kKeyProtected));
+    builder.Element(kTypeFunctionKey, BitKey(kDigit1, 0x10, BitAt(40), kKeyProtected));
     return builder;
 }
 
@@ -199,9 +199,9 @@ ImageBuilder EntryImage() {
     readOnly.left = 200;
     readOnly.flags2 = 0;
     readOnly.address = Word(62);
-    builder.Element(kRegister, Register(limited));
-    builder.Element(kRegister, Register(readOnly));
-    builder.Element(kRegister, Register(second));
+    builder.Element(kTypeRegister, Register(limited));
+    builder.Element(kTypeRegister, Register(readOnly));
+    builder.Element(kTypeRegister, Register(second));
     return builder;
 }
 
@@ -247,7 +247,7 @@ TEST(RegisterEntry, ProtectedRegistersWaitForTheLogin) {
     RegisterSpec secret;
     secret.flags = 0x20 | 0x40; // Encrypt
     secret.address = Word(80);
-    builder.Element(kRegister, Register(secret));
+    builder.Element(kTypeRegister, Register(secret));
     auto started = Started(builder);
     Engine& engine = *started;
     Press(engine, Key::kSet);
@@ -270,7 +270,7 @@ TEST(RegisterEntry, ScaledSignedValueIsConvertedBack) {
     reg.flags = 0x30 | 0x04 | 0x08; // signed decimal, scaled
     reg.rawLower = 0, reg.rawUpper = 1000, reg.engLower = static_cast<uint32_t>(-100),
     reg.engUpper = 100;
-    builder.Element(kRegister, Register(reg));
+    builder.Element(kTypeRegister, Register(reg));
     auto started = Started(builder);
     Engine& engine = *started;
     engine.Advance(5);
@@ -286,11 +286,11 @@ TEST(RegisterEntry, ScaledSignedValueIsConvertedBack) {
 TEST(Recipes, BaseIncreaseStopsAtItsLimit) {
     ImageBuilder builder;
     builder.Frame(1, 0);
-    builder.Element(kFunctionKey, RecipeKey(kDigit1, 0x42, Word(0), 10, 15));
-    builder.Element(kFunctionKey, RecipeKey(kDigit2, 0x43, Word(0), 10, 0));
+    builder.Element(kTypeFunctionKey, RecipeKey(kDigit1, 0x42, Word(0), 10, 15));
+    builder.Element(kTypeFunctionKey, RecipeKey(kDigit2, 0x43, Word(0), 10, 0));
     RegisterSpec index;
     index.address = {0, 115, 0, 2, 0, 0}; // the recipe index register
-    builder.Element(kRegister, Register(index));
+    builder.Element(kTypeRegister, Register(index));
     auto started = Started(builder);
     Engine& engine = *started;
     Press(engine, kDigit1);
@@ -393,7 +393,7 @@ TEST(Reports, ClockWriteRequestsTheClockRegisters) {
         builder.options = c.options;
         builder.setting = Word(100);
         builder.Frame(1, 0);
-        builder.Element(kFunctionKey, SetRegisterKey(kDigit1, {0, 116, 0, 2, 0, 0}, 1));
+        builder.Element(kTypeFunctionKey, SetRegisterKey(kDigit1, {0, 116, 0, 2, 0, 0}, 1));
         auto started = Started(builder);
         Engine& engine = *started;
         PlcMemory& plc = engine.Memory().Plc();
@@ -412,7 +412,7 @@ namespace {
 TEST(Recipes, DownloadWritesTheStoreToTheRegistersBehindANotice) {
     ImageBuilder builder;
     builder.Frame(1, 0x0001);
-    builder.Element(kFunctionKey, RecipeKey(kDigit1, 0x41, Word(300, 4), 2, 0));
+    builder.Element(kTypeFunctionKey, RecipeKey(kDigit1, 0x41, Word(300, 4), 2, 0));
     auto started = Started(builder);
     Engine& engine = *started;
     PlcMemory& plc = engine.Memory().Plc();
@@ -433,7 +433,7 @@ TEST(Recipes, DownloadWritesTheStoreToTheRegistersBehindANotice) {
 TEST(Keys, AHeldFunctionKeyIsDrawnPressed) {
     ImageBuilder builder;
     builder.Frame(1, 0x0001);
-    builder.Element(kFunctionKey, BitKey(kDigit1, 0x10, BitAt(1)));
+    builder.Element(kTypeFunctionKey, BitKey(kDigit1, 0x10, BitAt(1)));
     auto started = Started(builder);
     Engine& engine = *started;
     // BitKey places the button at (50, 200); its middle is inside the key face.

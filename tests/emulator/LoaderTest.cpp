@@ -1,19 +1,18 @@
+#include "Handover.h"
 #include "ImageBuilder.h"
 #include "ImageHeader.h"
 #include "ImageLoader.h"
-#include "SharedMemory.h"
+#include "NamedSharedMemory.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray ToQt(const std::vector<uint8_t>& bytes) {
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()));
-}
 
 TEST(ImageLoader, HandoverIsUnscrambledWithItsKey) {
     const std::optional<PanelImage> image =
@@ -31,11 +30,15 @@ TEST(ImageLoader, ReadsTheDesignersSharedMemory) {
     ImageBuilder builder;
     builder.Frame(1, 0x1234);
     const std::vector<uint8_t> image = builder.Build();
+    const std::vector<uint8_t> handover = HandoverOf(image, 0x37);
     const QString name = QStringLiteral("kv_emulator_test_%1").arg(getpid());
-    ASSERT_TRUE(
-        SharedMemory::Create(name, SharedMemory::kHandoverSize, ToQt(Handover(image, 0x37))));
-    const std::optional<PanelImage> loaded = ImageLoader::FromSharedMemory(name);
-    SharedMemory::Remove(name);
+    std::optional<PanelImage> loaded;
+    {
+        NamedSharedMemory memory;
+        ASSERT_TRUE(memory.Create(name, Handover::kSize));
+        std::copy(handover.begin(), handover.end(), memory.Data());
+        loaded = ImageLoader::FromSharedMemory(name);
+    }
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->Bytes(), image);
     EXPECT_FALSE(ImageLoader::FromSharedMemory(name)) << "removed mapping";

@@ -56,9 +56,9 @@ TEST(Refresh, RegistersShowThePlcValue) {
     RegisterSpec wide;
     wide.left = 10, wide.top = 70, wide.width = 6, wide.address = Word(102, 4);
     wide.border = 1;
-    builder.Element(kRegister, Register(minusOne));
-    builder.Element(kRegister, Register(half));
-    builder.Element(kRegister, Register(wide));
+    builder.Element(kTypeRegister, Register(minusOne));
+    builder.Element(kTypeRegister, Register(half));
+    builder.Element(kTypeRegister, Register(wide));
     auto started = Started(builder);
     Engine& engine = *started;
     engine.Memory().Plc().SetWord(100, 16, 0xFFFF);
@@ -79,7 +79,7 @@ TEST(Refresh, RequestCacheShowsTheValueOnceServed) {
     builder.Frame(1, kBackground);
     RegisterSpec reg;
     reg.address = Word(7);
-    builder.Element(kRegister, Register(reg));
+    builder.Element(kTypeRegister, Register(reg));
     auto started = Started(builder);
     Engine& engine = *started;
     engine.Memory().Plc().SetWord(7, 16, 42);
@@ -92,9 +92,9 @@ TEST(Refresh, RequestCacheShowsTheValueOnceServed) {
 TEST(Refresh, LampOnAndOff) {
     ImageBuilder builder;
     builder.Frame(1, kBackground);
-    builder.Element(kIndicator, Indicator(0, 0, 0x08, BitAt(5)));  // square, lit by a 1
-    builder.Element(kIndicator, Indicator(40, 0, 0x18, BitAt(5))); // round, lit by a 1
-    builder.Element(kIndicator, Indicator(80, 0, 0x00, BitAt(5))); // square, lit by a 0
+    builder.Element(kTypeIndicator, Indicator(0, 0, 0x08, BitAt(5)));  // square, lit by a 1
+    builder.Element(kTypeIndicator, Indicator(40, 0, 0x18, BitAt(5))); // round, lit by a 1
+    builder.Element(kTypeIndicator, Indicator(80, 0, 0x00, BitAt(5))); // square, lit by a 0
     auto started = Started(builder);
     Engine& engine = *started;
     const DisplayMemory& d = engine.Screen();
@@ -134,10 +134,10 @@ int FilledRows(const DisplayMemory& d, int x, int top, int height, uint16_t fg) 
 TEST(Refresh, BarFillsItsShareOfTheLength) {
     ImageBuilder builder;
     builder.Frame(1, kBackground);
-    builder.Element(kBar, Bar(0, 0, 20, 100, Word(9), 200, 100, 1, 0xF800, 0x001F));   // up
-    builder.Element(kBar, Bar(30, 0, 20, 100, Word(9), 200, 100, 2, 0xF800, 0x001F));  // down
-    builder.Element(kBar, Bar(60, 0, 100, 20, Word(9), 200, 100, 8, 0xF800, 0x001F));  // right
-    builder.Element(kBar, Bar(60, 30, 100, 20, Word(9), 200, 100, 4, 0xF800, 0x001F)); // left
+    builder.Element(kTypeBar, Bar(0, 0, 20, 100, Word(9), 200, 100, 1, 0xF800, 0x001F));   // up
+    builder.Element(kTypeBar, Bar(30, 0, 20, 100, Word(9), 200, 100, 2, 0xF800, 0x001F));  // down
+    builder.Element(kTypeBar, Bar(60, 0, 100, 20, Word(9), 200, 100, 8, 0xF800, 0x001F));  // right
+    builder.Element(kTypeBar, Bar(60, 30, 100, 20, Word(9), 200, 100, 4, 0xF800, 0x001F)); // left
     auto started = Started(builder);
     Engine& engine = *started;
     const DisplayMemory& d = engine.Screen();
@@ -159,7 +159,7 @@ TEST(Refresh, BarFillsItsShareOfTheLength) {
 TEST(Refresh, DynamicTextShowsTheMatchingItemOrBlanks) {
     ImageBuilder builder;
     builder.Frame(1, kBackground);
-    builder.Element(kDynamicText,
+    builder.Element(kTypeDynamicText,
                     DynamicText(0, 0, Word(3), 0xFFFF, 0x0000, true, {{1, {1}}, {2, {2, 3, 4}}}));
     auto started = Started(builder);
     Engine& engine = *started;
@@ -179,7 +179,7 @@ TEST(Refresh, TrendSamplesAndScrolls) {
     ImageBuilder builder;
     builder.Frame(1, kBackground);
     // 43 wide, 4 points: a step of 10 pixels; samples every 200 ms.
-    builder.Element(kTrend, Trend(0, 0, 43, 52, Word(4), 4, 100, 0, 1, 0x0000, 0x07E0, 0xF800));
+    builder.Element(kTypeTrend, Trend(0, 0, 43, 52, Word(4), 4, 100, 0, 1, 0x0000, 0x07E0, 0xF800));
     auto started = Started(builder);
     Engine& engine = *started;
     const DisplayMemory& d = engine.Screen();
@@ -206,7 +206,7 @@ TEST(Refresh, ErrorTextWhileCyclesStayIncomplete) {
     builder.Frame(1, kBackground);
     // 120 distinct addresses: the queue never holds them all, so no cycle completes.
     for (uint16_t i = 0; i < 120; ++i)
-        builder.Element(kIndicator, Indicator(0, 0, 0x08, BitAt(i)));
+        builder.Element(kTypeIndicator, Indicator(0, 0, 0x08, BitAt(i)));
     auto started = Started(builder);
     Engine& engine = *started;
     engine.Advance(20);

@@ -5,6 +5,7 @@
 // Usage: kvdata CATALOG.xml OUT/Factory.dll OUT/PLC
 
 #include "AtomicFile.h"
+#include "DriverFile.h"
 #include "PLCFactory.h"
 #include "Scramble.h"
 
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -66,9 +68,12 @@ bool WriteDrivers(const CPLCFactory& catalog, const QString& folderPath) {
         if (!WriteDriver(folder, plc->GetPTCFile(), purpose))
             return false;
     }
-    for (const char* variant : {"20", "32"}) {
-        if (!WriteDriver(folder, QStringLiteral("3-QFLX_%1.bin").arg(QLatin1String(variant)),
-                         QStringLiteral("PLC 3, panels that ask for variant %1")
+    const std::pair<QString, const char*> variants[] = {{kIntegratedDriver20, "20"},
+                                                        {kIntegratedDriver32, "32"}};
+    for (const auto& [fileName, variant] : variants) {
+        if (!WriteDriver(folder, fileName,
+                         QStringLiteral("PLC %1, panels that ask for variant %2")
+                             .arg(kIntegratedPlcId)
                              .arg(QLatin1String(variant))))
             return false;
     }

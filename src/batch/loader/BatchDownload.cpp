@@ -2,6 +2,7 @@
 
 #include "BatchTool.h"
 #include "CodePage.h"
+#include "DriverFile.h"
 #include "PackageArchive.h"
 
 #include <array>
@@ -19,9 +20,9 @@ constexpr int kDriverAttempts = 4;
 enum Slot { DriverSlot200, ProjectSlot, DriverSlot210, DriverSlot220, PlcProgramSlot, SlotCount };
 
 // An entry goes into the first slot whose file name its name contains.
-const std::array<QString, SlotCount> kSlotFiles{
-    QStringLiteral("com1prog.bin"), QStringLiteral("sheetpara.dat"),
-    QStringLiteral("3-QFLX_20.bin"), QStringLiteral("3-QFLX_32.bin"), QStringLiteral("rvplc.pwm")};
+const std::array<QString, SlotCount> kSlotFiles{kPanelDriverName, QStringLiteral("sheetpara.dat"),
+                                                kIntegratedDriver20, kIntegratedDriver32,
+                                                QStringLiteral("rvplc.pwm")};
 
 const QString kNoPanel = QStringLiteral("USB连接失败，找不到KV250设备！");
 
@@ -174,7 +175,7 @@ bool Download::Run(const BatchPackageSource& source) {
         return End(QStringLiteral("该工程是为其他PLC制作的，不能下载到此型号的面板！"));
     }
     Log(QStringLiteral("正在下载驱动文件...  ") + SizeText(driver.size()));
-    if (!SendWithRetry(QStringLiteral("com1prog.bin"), driver, kDriverAttempts))
+    if (!SendWithRetry(kPanelDriverName, driver, kDriverAttempts))
         return End(QStringLiteral("下载驱动文件出错，请检查USB连接线..."));
 
     const QByteArray& program = m_slots[PlcProgramSlot];

@@ -12,7 +12,7 @@
 #include "BatchLoaderDialog.h"
 #include "BatchTool.h"
 #include "CodePage.h"
-#include "Headless.h"
+#include "HeadlessDownload.h"
 #include "LoginDialog.h"
 
 #include "AtomicFile.h"

@@ -1,5 +1,7 @@
 #include "PanelKeys.h"
 
+#include "Keypad.h"
+
 #include <QString>
 
 #include <array>
@@ -17,17 +19,17 @@ constexpr QRect Row(int x, int y) {
     return QRect(x, y, kRowWidth, kRowHeight);
 }
 
-const std::array<PanelKey, 20> kKeys = {{
-    {"7", "7", Pad(645, 100), 0x0F},       {"8", "8", Pad(708, 100), 0x10},
-    {"9", "9", Pad(771, 100), 0x11},       {"4", "4", Pad(645, 164), 0x12},
-    {"5", "5", Pad(708, 164), 0x13},       {"6", "6", Pad(771, 164), 0x0E},
-    {"1", "1", Pad(645, 226), 0x0D},       {"2", "2", Pad(708, 226), 0x0C},
-    {"3", "3", Pad(771, 226), 0x0B},       {"0", "0", Pad(645, 289), 0x0A},
-    {"+/-", "PM", Pad(708, 289), 0x09},    {"CLR", "CLR", Pad(771, 289), 0x08},
-    {"ESC", "ESC", Row(100, 387), 0x00},   {"ALM", "ALM", Row(189, 387), 0x01},
-    {"Down", "DOWN", Row(277, 387), 0x02}, {"UP", "UP", Row(364, 387), 0x03},
-    {"LEFT", "LEFT", Row(452, 387), 0x04}, {"RIGHT", "RIGHT", Row(539, 387), 0x06},
-    {"SET", "SET", Row(627, 387), 0x05},   {"ENT", "ENT", Row(714, 387), 0x07},
+const std::array<PanelKey, Key::kCount> kKeys = {{
+    {"7", Pad(645, 100), Key::k7},           {"8", Pad(708, 100), Key::k8},
+    {"9", Pad(771, 100), Key::k9},           {"4", Pad(645, 164), Key::k4},
+    {"5", Pad(708, 164), Key::k5},           {"6", Pad(771, 164), Key::k6},
+    {"1", Pad(645, 226), Key::k1},           {"2", Pad(708, 226), Key::k2},
+    {"3", Pad(771, 226), Key::k3},           {"0", Pad(645, 289), Key::k0},
+    {"+/-", Pad(708, 289), Key::kPlusMinus}, {"CLR", Pad(771, 289), Key::kClr},
+    {"ESC", Row(100, 387), Key::kEsc},       {"ALM", Row(189, 387), Key::kAlm},
+    {"Down", Row(277, 387), Key::kDown},     {"UP", Row(364, 387), Key::kUp},
+    {"LEFT", Row(452, 387), Key::kLeft},     {"RIGHT", Row(539, 387), Key::kRight},
+    {"SET", Row(627, 387), Key::kSet},       {"ENT", Row(714, 387), Key::kEnt},
 }};
 
 } // namespace
@@ -37,7 +39,7 @@ std::span<const PanelKey> PanelKeys() {
 }
 
 std::optional<uint8_t> KeyCodeByName(const QString& name) {
-    for (const PanelKey& key : kKeys) {
+    for (const KeypadKey& key : kKeypad) {
         if (name.compare(QLatin1String(key.name), Qt::CaseInsensitive) == 0)
             return key.code;
     }

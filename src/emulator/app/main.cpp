@@ -1,5 +1,5 @@
 #include "EmulatorWindow.h"
-#include "Headless.h"
+#include "HeadlessRun.h"
 #include "ImageLoader.h"
 
 #include <QApplication>

@@ -1,31 +1,14 @@
 #pragma once
 
+#include "ElementType.h"
 #include "PanelImage.h"
+#include "RecordLayout.h"
+#include "SectionLayout.h"
 
 #include <cstdint>
 
 // The records of the frame table, the element index and the elements, read field by field
 // through the image's bounded readers.
-
-enum ElementType : uint8_t {
-    kStaticText = 1,
-    kRegister = 2,
-    kIndicator = 3,
-    kFunctionKey = 4,
-    kPicture = 5,
-    kBar = 6,
-    kTrend = 7,
-    kDynamicText = 8,
-};
-
-// Shared flag bits of byte 4.
-enum RecordFlag : uint8_t {
-    kFlagReverse = 0x01,
-    kFlagDouble = 0x02,
-    kFlagSigned = 0x10,
-    kFlagDecimal = 0x20,
-    kFlagLocal = 0x80,
-};
 
 struct FrameRecord {
     uint16_t id = 0;
@@ -79,32 +62,30 @@ struct RegisterRecord {
     uint32_t rawUpper = 0, rawLower = 0, engUpper = 0, engLower = 0;
 };
 
-enum RegisterFlag : uint8_t { kRegHaveLimit = 0x04, kRegScaling = 0x08, kRegEncrypt = 0x40 };
-enum RegisterFlag2 : uint8_t { kRegSetting = 0x01 };
-
 struct IndicatorRecord {
     int left = 0, top = 0;
     uint8_t flags = 0;
     PlcAddress address;
+    int width = 0, height = 0;
+    uint16_t onColour = 0, offColour = 0; // the panel draws its own lamps
 };
-
-enum IndicatorFlag : uint8_t { kLampPositive = 0x08, kLampRound = 0x10 };
 
 struct FunctionKeyRecord {
     uint32_t at = 0;
     int left = 0, top = 0;
     uint8_t flags = 0;
+    uint8_t grade = 0;
     uint8_t action = 0;
     uint8_t keyCode = 0;
+    uint16_t picture = 0;   // the designer's key picture; the panel draws its own
     PlcAddress address;     // bit, register, recipe and multi-status blocks
     uint32_t parameter = 0; // set-register value, multi-status limit
     uint16_t jumpFrame = 0;
     uint16_t step = 0;        // multi-status step
+    uint8_t addrInc = 0;      // recipe
     uint16_t transferLen = 0; // recipe
     uint16_t transferLimit = 0;
 };
-
-enum FunctionKeyFlag : uint8_t { kKeyHide = 0x04, kKeyHand = 0x08, kKeyProtected = 0x40 };
 
 struct PictureRecord {
     int left = 0, top = 0;
@@ -131,6 +112,7 @@ struct TrendRecord {
     uint32_t upper = 0, lower = 0;
     uint16_t samplingTime = 0;
     uint16_t background = 0, foreground = 0, pen = 0;
+    uint8_t trendCount = 0, trendNumber = 0; // within the frame
 };
 
 struct DynamicTextRecord {

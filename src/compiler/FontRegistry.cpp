@@ -1,21 +1,15 @@
-#include "compiletext.h"
-
-namespace {
-
-constexpr std::array<int, kSizeCount> kPixelSizes{16, 24, 32, 48, 64, 80, 96, 112};
-
-} // namespace
+#include "FontRegistry.h"
 
 int SizeIndex(int pixelSize) {
     for (int i = 0; i < kSizeCount; ++i) {
-        if (kPixelSizes[static_cast<std::size_t>(i)] == pixelSize)
+        if (kGlyphPixelSizes[static_cast<std::size_t>(i)] == pixelSize)
             return i;
     }
     return 0;
 }
 
 int PixelSize(int sizeIndex) {
-    return kPixelSizes[static_cast<std::size_t>(sizeIndex)];
+    return kGlyphPixelSizes[static_cast<std::size_t>(sizeIndex)];
 }
 
 int HalfWidthBytes(int sizeIndex) {
@@ -94,7 +88,7 @@ bool CFontRegistry::Encode(const QString& text, const QString& face, int pixelSi
             list.chars.size() >= static_cast<std::size_t>(kMaxFullWidthGlyphs))
             return false;
         const int k = list.Add(code);
-        out.append(static_cast<char>(0xC0 + (k >> 8)));
+        out.append(static_cast<char>(kFullWidthLead + (k >> 8)));
         out.append(static_cast<char>(k & 0xFF));
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GlyphLayout.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -10,12 +12,6 @@
 
 // Texts reach the panel as glyph numbers: the compile collects, per face and size, exactly the
 // characters its texts use, and the records carry each character's position in those lists.
-
-inline constexpr int kSizeCount = 8;
-// Glyph numbers of full-width characters are 14 bits wide.
-inline constexpr int kMaxFullWidthGlyphs = 0x4000;
-// Counts of text bytes are one byte in every record.
-inline constexpr int kMaxTextBytes = 255;
 
 // The size index of a pixel size; sizes outside the table use index 0.
 int SizeIndex(int pixelSize);

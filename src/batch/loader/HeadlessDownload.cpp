@@ -1,4 +1,4 @@
-#include "Headless.h"
+#include "HeadlessDownload.h"
 
 #include "ConsoleDownloadDisplay.h"
 

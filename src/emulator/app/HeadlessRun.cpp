@@ -1,4 +1,4 @@
-#include "Headless.h"
+#include "HeadlessRun.h"
 
 #include "Engine.h"
 #include "ImageLoader.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compiletext.h"
+#include "FontRegistry.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,6 +9,7 @@
 
 class CGraphBase;
 class CHMIFrame;
+struct PLCAddressCode;
 
 // The frame table, the element index and the element records. The writers live here rather
 // than in the model's element classes, so that the model knows nothing of the image format.
@@ -21,7 +22,7 @@ struct RecordContext {
     int trendCount = 0;    // trends of the frame
 };
 
-// The 13-byte frame record; `indexAddress` is where the frame's first index entry lies.
+// The frame's record of the frame table; `indexAddress` is where its first index entry lies.
 void AppendFrameRecord(const CHMIFrame& frame, std::uint32_t indexAddress, QByteArray& frames);
 
 // Appends the element's record to `records` and its index entry (type code, offset of the
@@ -30,6 +31,13 @@ void AppendFrameRecord(const CHMIFrame& frame, std::uint32_t indexAddress, QByte
 bool AppendElementRecord(const CGraphBase& element, RecordContext& context, QByteArray& index,
                          QByteArray& records, QString& problem);
 
-// The number a function key's record carries for its key picture: 0xC000 + the position of its
-// "_UP" name in the process-wide key-picture list, which grows by "_UP"/"_DOWN" pairs.
+// The bit address block of a lamp's record and of the alarm section, put at `at`.
+void PutBitAddress(QByteArray& out, qsizetype at, const PLCAddressCode& code);
+
+// A text of a dynamic text's item list or of the alarm section: a 0 byte, the text-byte count,
+// the text bytes.
+void AppendTextItem(QByteArray& out, const QByteArray& text);
+
+// The number a function key's record carries for its key picture: kKeyPictureBase + the position
+// of its "_UP" name in the process-wide key-picture list, which grows by "_UP"/"_DOWN" pairs.
 std::uint16_t KeyPictureNumber(int comboBoxId);

@@ -91,7 +91,7 @@ void CCompileHelper::EndPhase(const QString& phase, bool step) {
         m_pProgress->StepOverall();
 }
 
-bool CCompileHelper::Compile(CKoravelProject& project, QByteArray& image, QString& error) {
+bool CCompileHelper::Compile(const CKoravelProject& project, QByteArray& image, QString& error) {
     image.clear();
     for (QByteArray* buffer :
          {&m_Header, &m_FullTable, &m_FullGlyphs, &m_HalfTable, &m_HalfGlyphs, &m_Pictures,
@@ -156,7 +156,7 @@ bool CCompileHelper::Compile(CKoravelProject& project, QByteArray& image, QStrin
     return true;
 }
 
-bool CCompileHelper::CompileAlarms(CKoravelProject& project, QString& error) {
+bool CCompileHelper::CompileAlarms(const CKoravelProject& project, QString& error) {
     // The register digits come first, so that they are half-width glyphs 0-19 of every font
     // and size a register uses: the panel draws values with these fixed numbers.
     for (const auto& frame : project.m_Frames) {
@@ -168,8 +168,10 @@ bool CCompileHelper::CompileAlarms(CKoravelProject& project, QString& error) {
             m_Fonts.Encode(kRegisterGlyphs, reg.m_strFontName, reg.m_nFontSize, unused);
         }
     }
+    // A project without an alarm list has an empty alarm section.
     QString problem;
-    if (!BuildAlarmSection(project.EnsureAlarmList(), m_Fonts, m_Alarms, problem)) {
+    if (project.m_pAlarmList &&
+        !BuildAlarmSection(*project.m_pAlarmList, m_Fonts, m_Alarms, problem)) {
         error = QStringLiteral("编译出错：%1，请精简报警列表！").arg(problem);
         return false;
     }
@@ -177,7 +179,7 @@ bool CCompileHelper::CompileAlarms(CKoravelProject& project, QString& error) {
     return true;
 }
 
-bool CCompileHelper::CompileFrames(CKoravelProject& project, QString& error) {
+bool CCompileHelper::CompileFrames(const CKoravelProject& project, QString& error) {
     RecordContext context{m_Fonts};
     std::uint32_t indexAddress = 0;
     int framePosition = 0;
@@ -198,9 +200,7 @@ bool CCompileHelper::CompileFrames(CKoravelProject& project, QString& error) {
         context.trendCount = frame->CountTrends();
         context.trendNumber = 0;
         for (int position = 0; position < count; ++position) {
-            CGraphBase& element = *frame->m_Parts[static_cast<std::size_t>(position)];
-            element.m_byFrameNumber = static_cast<std::uint8_t>(framePosition + 1);
-            element.m_byLayerNumber = static_cast<std::uint8_t>(position);
+            const CGraphBase& element = *frame->m_Parts[static_cast<std::size_t>(position)];
             QString problem;
             if (!AppendElementRecord(element, context, m_ElementIndex, m_ElementRecords, problem)) {
                 error = ElementProblem(*frame, position, element, problem);
@@ -229,7 +229,7 @@ void CCompileHelper::CompilePictures(const CKoravelProject& project) {
     m_Pictures = BuildPictureSection(pictures);
 }
 
-void CCompileHelper::CompileHeader(CKoravelProject& project) {
+void CCompileHelper::CompileHeader(const CKoravelProject& project) {
     const auto size = [](const QByteArray& buffer) {
         return static_cast<std::uint32_t>(buffer.size());
     };
@@ -242,8 +242,10 @@ void CCompileHelper::CompileHeader(CKoravelProject& project) {
     m_nRecordsAddress = m_nIndexAddress + size(m_ElementIndex);
     const std::uint32_t alarmAddress = m_nRecordsAddress + size(m_ElementRecords);
 
-    const CKoravelSetting& setting = project.EnsureSetting();
-    const CAlarmList& alarms = project.EnsureAlarmList();
+    // A project without settings compiles with their defaults; the compile never adds them.
+    const CKoravelSetting defaults(project.m_pCurrentPLC);
+    const CKoravelSetting& setting = project.m_pSetting ? *project.m_pSetting : defaults;
+    const bool alarmTexts = project.m_pAlarmList && project.m_pAlarmList->AnyTextInUse();
     const CCommPara& comm = project.m_CommPara;
     const CPLCEntity* plc = project.m_pCurrentPLC;
     const PLCAddressCode reg = setting.m_Reg.Encode();
@@ -277,7 +279,7 @@ void CCompileHelper::CompileHeader(CKoravelProject& project) {
     PutU8(h, static_cast<std::uint32_t>(comm.m_nDataBit + 7));
     PutU8(h, static_cast<std::uint32_t>(comm.m_nStopBit + 1));
     PutU8(h, static_cast<std::uint32_t>(comm.m_nParityBit));
-    PutU8(h, alarms.AnyTextInUse() ? 1 : 0);
+    PutU8(h, alarmTexts ? 1 : 0);
     PutU8(h, AsksForProtection(project) ? 1 : 0);
     AppendLE16(h, setting.m_nPassWord);
     PutU8(h, static_cast<std::uint32_t>(comm.m_nSerialType));

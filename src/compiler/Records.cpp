@@ -12,10 +12,6 @@
 #include "ImageBytes.h"
 #include "ModelAddress.h"
 
-#include <QMutex>
-#include <QMutexLocker>
-#include <QStringList>
-
 #include <algorithm>
 
 namespace {
@@ -177,7 +173,7 @@ std::uint32_t ActionCode(const CGEFuncKey& e) {
 std::uint32_t KeyFlags(const CGEFuncKey& e) {
     std::uint32_t flags =
         ShapeFlags(e) | (e.m_bHide ? 0x04 : 0) | (e.m_bHand ? 0x08 : 0) | (e.m_bVisible ? 0x40 : 0);
-    if (const CPLCAddress* address = e.ActionAddress())
+    if (const CPLCAddress* address = e.MainAddress())
         flags |= LocalFlag(*address);
     if (e.m_nType == kActionSetRegister)
         flags |= FormatFlags(e.m_SubReg.m_nDataFormat);
@@ -233,13 +229,14 @@ bool KeyParameters(const CGEFuncKey& e, QByteArray& out, QString& problem) {
     }
 }
 
-bool FunctionKeyRecord(const CGEFuncKey& e, QByteArray& out, QString& problem) {
+bool FunctionKeyRecord(const CGEFuncKey& e, RecordContext& context, QByteArray& out,
+                       QString& problem) {
     PutPosition(out, e);
     PutU8(out, KeyFlags(e));
     PutU8(out, e.m_byGrade);
     PutU8(out, ActionCode(e));
     PutU8(out, static_cast<std::uint32_t>(KeyCode(e.m_nComboBoxID)));
-    AppendBE16(out, e.m_bHide ? 0 : KeyPictureNumber(e.m_nComboBoxID));
+    AppendBE16(out, e.m_bHide ? 0 : KeyPictureNumber(e.m_nComboBoxID, context.keyPictures));
     return KeyParameters(e, out, problem);
 }
 
@@ -338,7 +335,7 @@ bool AppendRecord(const CGraphBase& element, RecordContext& context, QByteArray&
         IndicatorRecord(static_cast<const CGEIndicator&>(element), out);
         return true;
     case kTypeFunctionKey:
-        return FunctionKeyRecord(static_cast<const CGEFuncKey&>(element), out, problem);
+        return FunctionKeyRecord(static_cast<const CGEFuncKey&>(element), context, out, problem);
     case kTypePicture:
         PictureRecord(static_cast<const CGEPicture&>(element), context.pictureNumber++, out);
         return true;
@@ -390,19 +387,16 @@ bool AppendElementRecord(const CGraphBase& element, RecordContext& context, QByt
     return true;
 }
 
-std::uint16_t KeyPictureNumber(int comboBoxId) {
+std::uint16_t KeyPictureNumber(int comboBoxId, QStringList& keyPictures) {
     static const QStringList baseNames = KeyPictureBaseNames();
-    static QMutex mutex;
-    static QStringList list;
     if (comboBoxId < 0 || comboBoxId >= baseNames.size())
         return 0;
     const QString up = baseNames[comboBoxId] + QStringLiteral("_UP");
-    QMutexLocker lock(&mutex);
-    qsizetype position = list.indexOf(up);
+    qsizetype position = keyPictures.indexOf(up);
     if (position < 0) {
-        position = list.size();
-        list.append(up);
-        list.append(baseNames[comboBoxId] + QStringLiteral("_DOWN"));
+        position = keyPictures.size();
+        keyPictures.append(up);
+        keyPictures.append(baseNames[comboBoxId] + QStringLiteral("_DOWN"));
     }
     return static_cast<std::uint16_t>(0xC000 + position);
 }

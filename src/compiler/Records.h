@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -16,9 +17,10 @@ class CHMIFrame;
 // What a record needs from the compile beyond its element.
 struct RecordContext {
     CFontRegistry& fonts;
-    int pictureNumber = 0; // picture elements compiled so far
-    int trendNumber = 0;   // this trend's number within its frame
-    int trendCount = 0;    // trends of the frame
+    int pictureNumber = 0;     // picture elements compiled so far
+    int trendNumber = 0;       // this trend's number within its frame
+    int trendCount = 0;        // trends of the frame
+    QStringList keyPictures{}; // the key pictures named so far, by "_UP"/"_DOWN" pairs
 };
 
 // The 13-byte frame record; `indexAddress` is where the frame's first index entry lies.
@@ -31,5 +33,5 @@ bool AppendElementRecord(const CGraphBase& element, RecordContext& context, QByt
                          QByteArray& records, QString& problem);
 
 // The number a function key's record carries for its key picture: 0xC000 + the position of its
-// "_UP" name in the process-wide key-picture list, which grows by "_UP"/"_DOWN" pairs.
-std::uint16_t KeyPictureNumber(int comboBoxId);
+// "_UP" name in the compile's key-picture list, which grows by "_UP"/"_DOWN" pairs.
+std::uint16_t KeyPictureNumber(int comboBoxId, QStringList& keyPictures);

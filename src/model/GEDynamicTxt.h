@@ -18,7 +18,6 @@ public:
     // The values an entry may take, bounded by the register's size and signedness.
     ValueRange GetValueRange() const;
     bool IsValueUsed(std::int64_t value) const { return m_pTexts->IsValueUsed(value); }
-    int PositionOf(const CTextItem* item) const { return m_pTexts->PositionOf(item); }
     // The entry the canvas shows.
     const CTextItem& FirstText() const { return (*m_pTexts)[0]; }
 

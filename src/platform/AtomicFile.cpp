@@ -3,8 +3,13 @@
 #include <QFile>
 #include <QSaveFile>
 
-bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error)
-{
+bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error) {
+    return WriteFileAtomically(
+        path, [&data](QFileDevice& file) { return file.write(data) == data.size(); }, error);
+}
+
+bool WriteFileAtomically(const QString& path, const std::function<bool(QFileDevice&)>& write,
+                         QString* error) {
     QSaveFile file(path);
     // The temporary file must sit beside the target for the rename to be atomic; never fall
     // back to writing the target in place.
@@ -14,7 +19,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* e
             *error = file.errorString();
         return false;
     }
-    if (file.write(data) != data.size()) {
+    if (!write(file)) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();
@@ -28,8 +33,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* e
     return true;
 }
 
-bool ReadWholeFile(const QString& path, QByteArray& data, QString* error)
-{
+bool ReadWholeFile(const QString& path, QByteArray& data, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)

@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile)
-{
+TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("project.kvpr");
     ASSERT_TRUE(WriteFileAtomically(path, "old"));
@@ -20,8 +19,22 @@ TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"project.kvpr"});
 }
 
-TEST(AtomicFile, WriteIntoAMissingFolderFailsWithAMessage)
-{
+TEST(AtomicFile, AWriterThatFailsLeavesThePreviousFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("project.kvpr");
+    ASSERT_TRUE(WriteFileAtomically(path, "old"));
+    const auto failsHalfWay = [](QFileDevice& file) {
+        file.write("part");
+        return false;
+    };
+    EXPECT_FALSE(WriteFileAtomically(path, failsHalfWay));
+    QByteArray data;
+    ASSERT_TRUE(ReadWholeFile(path, data));
+    EXPECT_EQ(data, "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"project.kvpr"});
+}
+
+TEST(AtomicFile, WriteIntoAMissingFolderFailsWithAMessage) {
     QTemporaryDir dir;
     QString error;
     EXPECT_FALSE(WriteFileAtomically(dir.filePath("missing/x.kvpr"), "data", &error));
@@ -29,8 +42,7 @@ TEST(AtomicFile, WriteIntoAMissingFolderFailsWithAMessage)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
-TEST(AtomicFile, ReadingAMissingFileFailsWithAMessageAndKeepsTheBuffer)
-{
+TEST(AtomicFile, ReadingAMissingFileFailsWithAMessageAndKeepsTheBuffer) {
     QByteArray data("untouched");
     QString error;
     EXPECT_FALSE(ReadWholeFile("/nonexistent/file", data, &error));
@@ -38,8 +50,7 @@ TEST(AtomicFile, ReadingAMissingFileFailsWithAMessageAndKeepsTheBuffer)
     EXPECT_EQ(data, "untouched");
 }
 
-TEST(Scramble, XorWithTheFixedKeyIsItsOwnInverse)
-{
+TEST(Scramble, XorWithTheFixedKeyIsItsOwnInverse) {
     QByteArray data("\x00\x6B\xFF<?xml", 8);
     XorScramble(data);
     EXPECT_EQ(data, QByteArray("\x6B\x00\x94\x57\x54\x13\x06\x07", 8));
@@ -47,8 +58,7 @@ TEST(Scramble, XorWithTheFixedKeyIsItsOwnInverse)
     EXPECT_EQ(data, QByteArray("\x00\x6B\xFF<?xml", 8));
 }
 
-TEST(Scramble, FileInPlace)
-{
+TEST(Scramble, FileInPlace) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Factory.dll");
     ASSERT_TRUE(WriteFileAtomically(path, "<PLC/>"));
@@ -59,8 +69,7 @@ TEST(Scramble, FileInPlace)
     EXPECT_FALSE(XorScrambleFile(dir.filePath("missing.dll")));
 }
 
-TEST(ProgramFolder, IsTheFolderOfTheRunningExecutable)
-{
+TEST(ProgramFolder, IsTheFolderOfTheRunningExecutable) {
     EXPECT_EQ(ProgramFolder(), QStringLiteral(KV_TEST_DIR));
     EXPECT_EQ(ProgramFilePath("Log/debug.log"), ProgramFolder() + "/Log/debug.log");
 }

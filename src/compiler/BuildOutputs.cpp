@@ -125,7 +125,7 @@ bool WriteHandover(NamedSharedMemory& memory, const QByteArray& padded, std::uin
     return true;
 }
 
-bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
+bool RunCompileJob(const CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
                    QString& error, ICompileProgress* progress, const std::atomic<bool>* abort) {
     error.clear();
     QByteArray image;

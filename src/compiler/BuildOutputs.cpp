@@ -114,7 +114,7 @@ bool WriteHandover(NamedSharedMemory& memory, const QByteArray& padded, std::uin
     return memory.Data() && Handover::Encode(padded, key, {memory.Data(), memory.Size()});
 }
 
-bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
+bool RunCompileJob(const CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
                    QString& error, ICompileProgress* progress, const std::atomic<bool>* abort) {
     error.clear();
     QByteArray image;

@@ -59,6 +59,6 @@ struct CompileOutputs {
 // False with the message for the user; an empty message means a failure the job does not
 // report (the shared memory could not be created). A missing emulator program is a success
 // that still brings kEmulatorMissingMessage.
-bool RunCompileJob(CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
+bool RunCompileJob(const CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
                    QString& error, ICompileProgress* progress = nullptr,
                    const std::atomic<bool>* abort = nullptr);

@@ -93,7 +93,7 @@ void CCompileHelper::EndPhase(const QString& phase, bool step) {
         m_pProgress->StepOverall();
 }
 
-bool CCompileHelper::Compile(CKoravelProject& project, QByteArray& image, QString& error) {
+bool CCompileHelper::Compile(const CKoravelProject& project, QByteArray& image, QString& error) {
     image.clear();
     for (QByteArray* buffer :
          {&m_Header, &m_FullTable, &m_FullGlyphs, &m_HalfTable, &m_HalfGlyphs, &m_Pictures,
@@ -158,7 +158,7 @@ bool CCompileHelper::Compile(CKoravelProject& project, QByteArray& image, QStrin
     return true;
 }
 
-bool CCompileHelper::CompileAlarms(CKoravelProject& project, QString& error) {
+bool CCompileHelper::CompileAlarms(const CKoravelProject& project, QString& error) {
     // The register digits come first, so that they are half-width glyphs 0-19 of every font
     // and size a register uses: the panel draws values with these fixed numbers.
     for (const auto& frame : project.m_Frames) {
@@ -171,8 +171,10 @@ bool CCompileHelper::CompileAlarms(CKoravelProject& project, QString& error) {
                            unused);
         }
     }
+    // A project without an alarm list has an empty alarm section.
     QString problem;
-    if (!BuildAlarmSection(project.EnsureAlarmList(), m_Fonts, m_Alarms, problem)) {
+    if (project.m_pAlarmList &&
+        !BuildAlarmSection(*project.m_pAlarmList, m_Fonts, m_Alarms, problem)) {
         error = QStringLiteral("编译出错：%1，请精简报警列表！").arg(problem);
         return false;
     }
@@ -180,7 +182,7 @@ bool CCompileHelper::CompileAlarms(CKoravelProject& project, QString& error) {
     return true;
 }
 
-bool CCompileHelper::CompileFrames(CKoravelProject& project, QString& error) {
+bool CCompileHelper::CompileFrames(const CKoravelProject& project, QString& error) {
     RecordContext context{m_Fonts};
     std::uint32_t indexAddress = 0;
     int framePosition = 0;
@@ -201,9 +203,7 @@ bool CCompileHelper::CompileFrames(CKoravelProject& project, QString& error) {
         context.trendCount = frame->CountTrends();
         context.trendNumber = 0;
         for (int position = 0; position < count; ++position) {
-            CGraphBase& element = *frame->m_Parts[static_cast<std::size_t>(position)];
-            element.m_byFrameNumber = static_cast<std::uint8_t>(framePosition + 1);
-            element.m_byLayerNumber = static_cast<std::uint8_t>(position);
+            const CGraphBase& element = *frame->m_Parts[static_cast<std::size_t>(position)];
             QString problem;
             if (!AppendElementRecord(element, context, m_ElementIndex, m_ElementRecords, problem)) {
                 error = ElementProblem(*frame, position, element, problem);
@@ -232,7 +232,7 @@ void CCompileHelper::CompilePictures(const CKoravelProject& project) {
     m_Pictures = BuildPictureSection(pictures);
 }
 
-void CCompileHelper::CompileHeader(CKoravelProject& project) {
+void CCompileHelper::CompileHeader(const CKoravelProject& project) {
     const auto size = [](const QByteArray& buffer) {
         return static_cast<std::uint32_t>(buffer.size());
     };
@@ -245,8 +245,10 @@ void CCompileHelper::CompileHeader(CKoravelProject& project) {
     m_nRecordsAddress = m_nIndexAddress + size(m_ElementIndex);
     const std::uint32_t alarmAddress = m_nRecordsAddress + size(m_ElementRecords);
 
-    const CKoravelSetting& setting = project.EnsureSetting();
-    const CAlarmList& alarms = project.EnsureAlarmList();
+    // A project without settings compiles with their defaults; the compile never adds them.
+    const CKoravelSetting defaults(project.m_pCurrentPLC);
+    const CKoravelSetting& setting = project.m_pSetting ? *project.m_pSetting : defaults;
+    const bool alarmTexts = project.m_pAlarmList && project.m_pAlarmList->AnyTextInUse();
     const CCommPara& comm = project.m_CommPara;
     const CPLCEntity* plc = project.m_pCurrentPLC;
     const PLCAddressCode reg = setting.m_Reg.Encode();
@@ -285,7 +287,7 @@ void CCompileHelper::CompileHeader(CKoravelProject& project) {
     PutU8(h, Field::kDataBits, static_cast<std::uint32_t>(comm.m_nDataBit + 7));
     PutU8(h, Field::kStopBits, static_cast<std::uint32_t>(comm.m_nStopBit + 1));
     PutU8(h, Field::kParity, static_cast<std::uint32_t>(comm.m_nParityBit));
-    PutU8(h, Field::kAlarmsActive, alarms.AnyTextInUse() ? 1 : 0);
+    PutU8(h, Field::kAlarmsActive, alarmTexts ? 1 : 0);
     PutU8(h, Field::kEntryProtection, AsksForProtection(project) ? 1 : 0);
     PutLE16(h, Field::kPassword, setting.m_nPassWord);
     PutU8(h, Field::kSerialType, static_cast<std::uint32_t>(comm.m_nSerialType));

@@ -27,18 +27,18 @@ public:
                             const std::atomic<bool>* abort = nullptr);
 
     // Fills `image`. False with `error` when the compile is aborted or a frame, list or font
-    // holds more than its fields can count. Writes each element's frame number and position.
-    bool Compile(CKoravelProject& project, QByteArray& image, QString& error);
+    // holds more than its fields can count. The project is only read.
+    bool Compile(const CKoravelProject& project, QByteArray& image, QString& error);
 
     const std::vector<PhaseTime>& PhaseTimes() const { return m_PhaseTimes; }
 
 private:
     bool Aborted(QString& error) const;
     void EndPhase(const QString& phase, bool step = true);
-    bool CompileAlarms(CKoravelProject& project, QString& error);
-    bool CompileFrames(CKoravelProject& project, QString& error);
+    bool CompileAlarms(const CKoravelProject& project, QString& error);
+    bool CompileFrames(const CKoravelProject& project, QString& error);
     void CompilePictures(const CKoravelProject& project);
-    void CompileHeader(CKoravelProject& project);
+    void CompileHeader(const CKoravelProject& project);
     void Relocate(const CKoravelProject& project);
 
     ICompileProgress* m_pProgress;

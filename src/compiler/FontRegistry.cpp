@@ -12,16 +12,6 @@ int PixelSize(int sizeIndex) {
     return kGlyphPixelSizes[static_cast<std::size_t>(sizeIndex)];
 }
 
-int HalfWidthBytes(int sizeIndex) {
-    const int size = PixelSize(sizeIndex);
-    return size * ((size + 15) / 16);
-}
-
-int FullWidthBytes(int sizeIndex) {
-    const int size = PixelSize(sizeIndex);
-    return size * size / 8;
-}
-
 int EncodedLength(const QString& text) {
     int length = 0;
     for (const QChar c : text)

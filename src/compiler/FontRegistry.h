@@ -16,9 +16,6 @@
 // The size index of a pixel size; sizes outside the table use index 0.
 int SizeIndex(int pixelSize);
 int PixelSize(int sizeIndex);
-// Glyph width in pixels and bytes per glyph.
-int HalfWidthBytes(int sizeIndex);
-int FullWidthBytes(int sizeIndex);
 
 // The bytes that encoding `text` gives: 1 per character below 128, 2 for the others.
 int EncodedLength(const QString& text);

@@ -14,8 +14,6 @@
 #include "ModelAddress.h"
 #include "RecordLayout.h"
 
-#include <QMutex>
-#include <QMutexLocker>
 #include <QStringList>
 
 #include <algorithm>
@@ -202,7 +200,7 @@ std::uint32_t KeyActionCode(const CGEFuncKey& e) {
 std::uint32_t KeyFlags(const CGEFuncKey& e) {
     std::uint32_t flags = ShapeFlags(e) | (e.m_bHide ? kKeyHide : 0) | (e.m_bHand ? kKeyHand : 0) |
                           (e.m_bVisible ? kKeyProtected : 0);
-    if (const CPLCAddress* address = e.ActionAddress())
+    if (const CPLCAddress* address = e.MainAddress())
         flags |= LocalFlag(*address);
     if (e.m_nType == kActionSetRegister)
         flags |= FormatFlags(e.m_SubReg.m_nDataFormat);
@@ -273,14 +271,15 @@ bool KeyParameters(const CGEFuncKey& e, QByteArray& out, QString& problem) {
     }
 }
 
-bool FunctionKeyRecord(const CGEFuncKey& e, QByteArray& out, QString& problem) {
+bool FunctionKeyRecord(const CGEFuncKey& e, RecordContext& context, QByteArray& out,
+                       QString& problem) {
     namespace Layout = FunctionKeyLayout;
     out = NewRecord(e, KeyRecordSize(e));
     PutU8(out, RecordHeadLayout::kFlags, KeyFlags(e));
     PutU8(out, Layout::kGrade, e.m_byGrade);
     PutU8(out, Layout::kAction, KeyActionCode(e));
     PutU8(out, Layout::kKeyCode, static_cast<std::uint32_t>(KeyCode(e.m_nComboBoxID)));
-    PutBE16(out, Layout::kPicture, e.m_bHide ? 0 : KeyPictureNumber(e.m_nComboBoxID));
+    PutBE16(out, Layout::kPicture, e.m_bHide ? 0 : KeyPictureNumber(e.m_nComboBoxID, context.keyPictures));
     return KeyParameters(e, out, problem);
 }
 
@@ -393,7 +392,7 @@ bool AppendRecord(const CGraphBase& element, RecordContext& context, QByteArray&
         IndicatorRecord(static_cast<const CGEIndicator&>(element), out);
         return true;
     case kTypeFunctionKey:
-        return FunctionKeyRecord(static_cast<const CGEFuncKey&>(element), out, problem);
+        return FunctionKeyRecord(static_cast<const CGEFuncKey&>(element), context, out, problem);
     case kTypePicture:
         PictureRecord(static_cast<const CGEPicture&>(element), context.pictureNumber++, out);
         return true;
@@ -465,19 +464,16 @@ void AppendTextItem(QByteArray& out, const QByteArray& text) {
     out.append(text);
 }
 
-std::uint16_t KeyPictureNumber(int comboBoxId) {
+std::uint16_t KeyPictureNumber(int comboBoxId, QStringList& keyPictures) {
     static const QStringList baseNames = KeyPictureBaseNames();
-    static QMutex mutex;
-    static QStringList list;
     if (comboBoxId < 0 || comboBoxId >= baseNames.size())
         return 0;
     const QString up = baseNames[comboBoxId] + QStringLiteral("_UP");
-    QMutexLocker lock(&mutex);
-    qsizetype position = list.indexOf(up);
+    qsizetype position = keyPictures.indexOf(up);
     if (position < 0) {
-        position = list.size();
-        list.append(up);
-        list.append(baseNames[comboBoxId] + QStringLiteral("_DOWN"));
+        position = keyPictures.size();
+        keyPictures.append(up);
+        keyPictures.append(baseNames[comboBoxId] + QStringLiteral("_DOWN"));
     }
     return static_cast<std::uint16_t>(kKeyPictureBase + position);
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -17,9 +18,10 @@ struct PLCAddressCode;
 // What a record needs from the compile beyond its element.
 struct RecordContext {
     CFontRegistry& fonts;
-    int pictureNumber = 0; // picture elements compiled so far
-    int trendNumber = 0;   // this trend's number within its frame
-    int trendCount = 0;    // trends of the frame
+    int pictureNumber = 0;     // picture elements compiled so far
+    int trendNumber = 0;       // this trend's number within its frame
+    int trendCount = 0;        // trends of the frame
+    QStringList keyPictures{}; // the key pictures named so far, by "_UP"/"_DOWN" pairs
 };
 
 // The frame's record of the frame table; `indexAddress` is where its first index entry lies.
@@ -39,5 +41,5 @@ void PutBitAddress(QByteArray& out, qsizetype at, const PLCAddressCode& code);
 void AppendTextItem(QByteArray& out, const QByteArray& text);
 
 // The number a function key's record carries for its key picture: kKeyPictureBase + the position
-// of its "_UP" name in the process-wide key-picture list, which grows by "_UP"/"_DOWN" pairs.
-std::uint16_t KeyPictureNumber(int comboBoxId);
+// of its "_UP" name in the compile's key-picture list, which grows by "_UP"/"_DOWN" pairs.
+std::uint16_t KeyPictureNumber(int comboBoxId, QStringList& keyPictures);

@@ -41,7 +41,7 @@ std::optional<QByteArray> LoadModelDriver(const CPLCEntity* plc, const QString& 
 
 } // namespace
 
-int DownloadProject(CKoravelProject& project, bool force) {
+int DownloadProject(const CKoravelProject& project, bool force) {
     CompileOutputs outputs;
     QString error;
     ConsoleCompileProgress progress(stderr);

@@ -7,4 +7,4 @@ class CKoravelProject;
 // USB. The log lines go to stdout as the download dialog lists them, the compile's and the
 // per-file progress to stderr. `force` answers Yes when the panel's PLC is running. Returns the
 // exit code: 0 when the panel took the project, else 1.
-int DownloadProject(CKoravelProject& project, bool force);
+int DownloadProject(const CKoravelProject& project, bool force);

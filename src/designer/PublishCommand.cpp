@@ -84,7 +84,7 @@ std::optional<PublishOptions> ParsePublishOptions(const QStringList& arguments) 
     return options;
 }
 
-int PublishBatchTool(CKoravelProject& project, const PublishOptions& options) {
+int PublishBatchTool(const CKoravelProject& project, const PublishOptions& options) {
     const CPLCEntity* plc = project.m_pCurrentPLC;
     const int plcId = plc ? plc->GetProtocolID() : 0;
     const QString refusal = PlcProgramRefusal(options.plcProgram, plcId);

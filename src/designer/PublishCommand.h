@@ -25,4 +25,4 @@ std::optional<PublishOptions> ParsePublishOptions(const QStringList& arguments);
 // writes the batch tool (or the ZIP delivery) from the batchloader program the designer
 // carries. Progress and messages go to stderr. Returns the exit code: 0 when the tool was
 // written, else 1.
-int PublishBatchTool(CKoravelProject& project, const PublishOptions& options);
+int PublishBatchTool(const CKoravelProject& project, const PublishOptions& options);

@@ -73,20 +73,6 @@ void DrawHalfGlyph(DisplayMemory& display, const PanelImage& image, const ImageH
               LocateGlyph(image, header.halfWidthTable, font, sizeIndex, glyph, false), colours);
 }
 
-int TextWidth(const PanelImage& image, const TextRun& run) {
-    const int size = GlyphSize(run.sizeIndex);
-    int width = 0;
-    for (int i = 0; i < run.count; ++i) {
-        if (image.Byte(run.bytes + static_cast<uint32_t>(i)) & kFullWidthBit) {
-            width += size;
-            ++i;
-        } else {
-            width += size / 2;
-        }
-    }
-    return width;
-}
-
 std::optional<FrameRecord> FindFrame(const PanelImage& image, const ImageHeader& header,
                                      uint16_t id) {
     for (uint32_t i = 0; i < header.frameCount; ++i) {

@@ -26,8 +26,6 @@ int DrawText(DisplayMemory& display, const PanelImage& image, const ImageHeader&
 void DrawHalfGlyph(DisplayMemory& display, const PanelImage& image, const ImageHeader& header,
                    int x, int y, uint8_t font, uint8_t sizeIndex, uint8_t glyph,
                    const TextColours& colours);
-// Width in pixels of a run of text bytes.
-int TextWidth(const PanelImage& image, const TextRun& run);
 
 std::optional<FrameRecord> FindFrame(const PanelImage& image, const ImageHeader& header,
                                      uint16_t id);

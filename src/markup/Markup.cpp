@@ -1,5 +1,7 @@
 #include "Markup.h"
 
+#include "AtomicFile.h"
+
 #include <QFile>
 #include <QHash>
 
@@ -440,7 +442,7 @@ qsizetype EncodeUtf8Into(QStringView text, char* out) {
 }
 
 // Encodes and writes a chunk at a time, so that no UTF-8 copy of the whole text is built.
-bool WriteUtf8File(QFile& file, QStringView text, qint64& bytesWritten) {
+bool WriteUtf8File(QFileDevice& file, QStringView text, qint64& bytesWritten) {
     constexpr qsizetype kChunk = 1 << 18;
     QByteArray buffer(MaxUtf8Length(text.first(std::min(kChunk + 1, text.size()))),
                       Qt::Uninitialized);
@@ -839,19 +841,14 @@ bool CMarkup::ReadDocument(const QString& path) {
 }
 
 bool CMarkup::WriteDocument(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        m_strResult = file.errorString();
-        return false;
-    }
+    // Through a temporary file and a rename, like every file of the user's: a failed write
+    // leaves the previous document intact.
     qint64 bytes = 0;
-    if (!WriteUtf8File(file, m_strDoc, bytes)) {
-        m_strResult = file.errorString();
-        return false;
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        m_strResult = file.errorString();
+    QString error;
+    if (!WriteFileAtomically(
+            path, [&](QFileDevice& file) { return WriteUtf8File(file, m_strDoc, bytes); },
+            &error)) {
+        m_strResult = error;
         return false;
     }
     m_strResult = QStringLiteral("%1 wide chars to %2 bytes")

@@ -47,8 +47,7 @@ void CFuncSubMulStatus::SaveXml(CMarkup& xml) const {
     xml.AppendChild(u"MultiStatusSet");
     xml.SetChildAttribute(u"RadioID", m_nRadioID);
     xml.SetChildAttribute(u"Caption", ChoiceName({u"Add", u"Sub"}, m_nRadioID));
-    xml.SetChildAttribute(u"DataFormat", m_nDataFormat);
-    xml.SetChildAttribute(u"Desc", QString::fromLatin1(DataFormatName(m_nDataFormat)));
+    SetChildDataFormat(xml, m_nDataFormat);
     if (m_nRadioID == 0) {
         xml.SetChildAttribute(u"UpperLimit", m_nUpperLimit);
         xml.SetChildAttribute(u"AddDelta", m_nAddDelta);

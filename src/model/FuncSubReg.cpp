@@ -7,8 +7,7 @@ CFuncSubReg::CFuncSubReg(const CPLCEntity* plc) : m_Reg(NewAddress(PLC_WORD, PLC
 
 void CFuncSubReg::SaveXml(CMarkup& xml) const {
     xml.AppendChild(u"SetRegister");
-    xml.SetChildAttribute(u"DataFormat", m_nDataFormat);
-    xml.SetChildAttribute(u"Desc", QString::fromLatin1(DataFormatName(m_nDataFormat)));
+    SetChildDataFormat(xml, m_nDataFormat);
     xml.SetChildAttribute(u"Parameter", m_nParameter);
     xml.EnterElement();
     xml.AppendChild(u"Reg");

@@ -34,6 +34,20 @@ void NormalizeLower(std::int64_t& upper, std::int64_t& lower, const ValueRange& 
         upper = lower;
 }
 
+void SaveShowLimits(CMarkup& xml, int dataFormat, std::int64_t upper, std::int64_t lower) {
+    xml.AppendChild(u"Show");
+    SetChildDataFormat(xml, dataFormat);
+    xml.SetChildAttribute(u"UpperLimit", Int64Text(upper));
+    xml.SetChildAttribute(u"LowerLimit", Int64Text(lower));
+}
+
+void LoadShowLimits(const CMarkup& xml, std::int32_t& dataFormat, std::int64_t& upper,
+                    std::int64_t& lower) {
+    ReadInt(xml.ChildAttribute(u"DataFormat"), dataFormat);
+    ReadInt64(xml.ChildAttribute(u"UpperLimit"), upper);
+    ReadInt64(xml.ChildAttribute(u"LowerLimit"), lower);
+}
+
 CGEBar::CGEBar(const CPLCEntity* plc)
     : CGraphBase(kTypeBar), m_Reg(NewAddress(PLC_WORD, PLC_READ, plc)) {}
 
@@ -56,7 +70,7 @@ void CGEBar::NormalizeLowerLimit() {
     NormalizeLower(m_nUpperLimit, m_nLowerLimit, GetValueRange());
 }
 
-void CGEBar::Draw(QPainter& painter) {
+void CGEBar::Draw(QPainter& painter) const {
     const QRect r = GetRect();
     painter.fillRect(r, ColorFromRef(m_nBkColor));
     const int left = r.left();
@@ -87,11 +101,6 @@ void CGEBar::Draw(QPainter& painter) {
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(r.adjusted(0, 0, -1, -1));
     painter.restore();
-    DrawLabel(painter);
-}
-
-void CGEBar::DrawLabel(QPainter& painter) {
-    DrawAnnotation(painter, &m_Reg);
 }
 
 std::unique_ptr<CGraphBase> CGEBar::Clone() const {
@@ -107,24 +116,13 @@ std::unique_ptr<CGraphBase> CGEBar::Clone() const {
     return copy;
 }
 
-void CGEBar::RebindAddresses(const CPLCEntity* plc) {
-    RebindAddress(m_Reg, plc);
-}
-
-bool CGEBar::SaveXml(CMarkup& xml) const {
-    CGraphBase::SaveXml(xml);
-    xml.AppendChild(u"Attrib");
-    xml.SetChildAttribute(u"Double", BoolText(m_bDouble));
-    xml.SetChildAttribute(u"Reverse", BoolText(m_bReverse));
-    xml.SetChildAttribute(u"ForeColor", ColourText(m_nForeColor));
-    xml.SetChildAttribute(u"BkColor", ColourText(m_nBkColor));
+bool CGEBar::SaveXml(CMarkup& xml, const QString& labelName) const {
+    CGraphBase::SaveXml(xml, labelName);
+    SaveAttrib(xml);
+    SaveColours(xml, m_nForeColor, m_nBkColor);
     xml.AppendChild(u"Reg");
     m_Reg.SaveXml(xml);
-    xml.AppendChild(u"Show");
-    xml.SetChildAttribute(u"DataFormat", m_nDataFormat);
-    xml.SetChildAttribute(u"Desc", QString::fromLatin1(DataFormatName(m_nDataFormat)));
-    xml.SetChildAttribute(u"UpperLimit", Int64Text(m_nUpperLimit));
-    xml.SetChildAttribute(u"LowerLimit", Int64Text(m_nLowerLimit));
+    SaveShowLimits(xml, m_nDataFormat, m_nUpperLimit, m_nLowerLimit);
     xml.SetChildAttribute(u"DrawDir", m_nDrawDir);
     const bool named = m_nDrawDir >= 0 && m_nDrawDir < 4;
     xml.SetChildAttribute(u"Comment",
@@ -134,18 +132,14 @@ bool CGEBar::SaveXml(CMarkup& xml) const {
 
 bool CGEBar::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     LoadCommon(xml);
-    if (xml.NextChild(u"Attrib")) {
-        ReadBool(xml.ChildAttribute(u"Double"), m_bDouble);
-        ReadBool(xml.ChildAttribute(u"Reverse"), m_bReverse);
+    if (LoadAttrib(xml)) {
         ReadColour(xml.ChildAttribute(u"BkColor"), m_nBkColor);
         ReadColour(xml.ChildAttribute(u"ForeColor"), m_nForeColor);
     }
     if (xml.NextChild(u"Reg"))
         m_Reg.LoadXml(xml, PLCOrNone(plc));
     if (xml.NextChild(u"Show")) {
-        ReadInt(xml.ChildAttribute(u"DataFormat"), m_nDataFormat);
-        ReadInt64(xml.ChildAttribute(u"UpperLimit"), m_nUpperLimit);
-        ReadInt64(xml.ChildAttribute(u"LowerLimit"), m_nLowerLimit);
+        LoadShowLimits(xml, m_nDataFormat, m_nUpperLimit, m_nLowerLimit);
         ReadInt(xml.ChildAttribute(u"DrawDir"), m_nDrawDir);
     }
     return true;

@@ -15,12 +15,10 @@ public:
     void NormalizeUpperLimit();
     void NormalizeLowerLimit();
 
-    void Draw(QPainter& painter) override;
-    void DrawLabel(QPainter& painter) override;
+    void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
-    void RebindAddresses(const CPLCEntity* plc) override;
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
-    bool SaveXml(CMarkup& xml) const override;
+    bool SaveXml(CMarkup& xml, const QString& labelName) const override;
 
     CPLCAddress m_Reg;
     std::int32_t m_nDataFormat = kFormatDec;
@@ -29,8 +27,17 @@ public:
     std::int64_t m_nLowerLimit = 0;
     std::uint32_t m_nBkColor = 0x00FFFFFF;
     std::uint32_t m_nForeColor = 0x00FF0000;
+
+protected:
+    const CPLCAddress* KindMainAddress() const override { return &m_Reg; }
 };
 
 // The limit rule that bar and trend share.
 void NormalizeUpper(std::int64_t& upper, std::int64_t lower, const ValueRange& range);
 void NormalizeLower(std::int64_t& upper, std::int64_t& lower, const ValueRange& range);
+
+// The beginning of the `Show` child that bar and trend share: the number format and the two
+// limits.
+void SaveShowLimits(CMarkup& xml, int dataFormat, std::int64_t upper, std::int64_t lower);
+void LoadShowLimits(const CMarkup& xml, std::int32_t& dataFormat, std::int64_t& upper,
+                    std::int64_t& lower);

@@ -1,28 +1,17 @@
 #include "GEDynamicTxt.h"
 
-#include "GEStaticTxt.h"
 #include "Markup.h"
 #include "TextFont.h"
 #include "XmlValue.h"
 
 CGEDynamicTxt::CGEDynamicTxt(const CPLCEntity* plc)
-    : CGraphBase(kTypeDynamicText), m_Reg(NewAddress(PLC_WORD, PLC_ANY, plc)),
-      m_pTexts(std::make_unique<CTextList>()), m_strFontName(kDefaultFaceName) {
+    : CTextElement(kTypeDynamicText), m_Reg(NewAddress(PLC_WORD, PLC_ANY, plc)),
+      m_pTexts(std::make_unique<CTextList>()) {
     CTextItem& first = (*m_pTexts)[0];
     first.m_nValue = 0;
     first.m_strValueText = QStringLiteral("0");
     first.m_strContent = QStringLiteral("动态文字串");
     first.m_bUsed = true;
-}
-
-void CGEDynamicTxt::SetFontName(const QString& face) {
-    m_strFontName = face;
-    RecalcSize();
-}
-
-void CGEDynamicTxt::SetFontSize(int size) {
-    m_nFontSize = size;
-    RecalcSize();
 }
 
 void CGEDynamicTxt::RecalcSize() {
@@ -43,14 +32,8 @@ ValueRange CGEDynamicTxt::GetValueRange() const {
     return RangeForUnits(UnitCount(m_Reg), m_nDataFormat == kFormatDecSign);
 }
 
-void CGEDynamicTxt::Draw(QPainter& painter) {
-    DrawElementText(painter, *this, FirstText().m_strContent, m_strFontName, m_nFontSize,
-                    m_nForeColor, m_nBkColor);
-    DrawLabel(painter);
-}
-
-void CGEDynamicTxt::DrawLabel(QPainter& painter) {
-    DrawAnnotation(painter, &m_Reg);
+void CGEDynamicTxt::Draw(QPainter& painter) const {
+    DrawText(painter, FirstText().m_strContent);
 }
 
 std::unique_ptr<CGraphBase> CGEDynamicTxt::Clone() const {
@@ -66,34 +49,23 @@ std::unique_ptr<CGraphBase> CGEDynamicTxt::Clone() const {
     return copy;
 }
 
-void CGEDynamicTxt::RebindAddresses(const CPLCEntity* plc) {
-    RebindAddress(m_Reg, plc);
-}
-
-bool CGEDynamicTxt::SaveXml(CMarkup& xml) const {
-    CGraphBase::SaveXml(xml);
-    xml.AppendChild(u"Attrib");
-    xml.SetChildAttribute(u"Double", BoolText(m_bDouble));
-    xml.SetChildAttribute(u"Reverse", BoolText(m_bReverse));
-    xml.SetChildAttribute(u"ForeColor", ColourText(m_nForeColor));
-    xml.SetChildAttribute(u"BkColor", ColourText(m_nBkColor));
+bool CGEDynamicTxt::SaveXml(CMarkup& xml, const QString& labelName) const {
+    CGraphBase::SaveXml(xml, labelName);
+    SaveTextAttrib(xml);
     xml.SetChildAttribute(u"SameColor", m_nSameColor);
     xml.SetChildAttribute(u"FontName", m_strFontName);
     xml.SetChildAttribute(u"FontSize", m_nFontSize);
     xml.AppendChild(u"Reg");
     m_Reg.SaveXml(xml);
     xml.AppendChild(u"Show");
-    xml.SetChildAttribute(u"DataFormat", m_nDataFormat);
-    xml.SetChildAttribute(u"Desc", QString::fromLatin1(DataFormatName(m_nDataFormat)));
+    SetChildDataFormat(xml, m_nDataFormat);
     m_pTexts->SaveXml(xml);
     return true;
 }
 
 bool CGEDynamicTxt::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     LoadCommon(xml);
-    if (xml.NextChild(u"Attrib")) {
-        ReadBool(xml.ChildAttribute(u"Double"), m_bDouble);
-        ReadBool(xml.ChildAttribute(u"Reverse"), m_bReverse);
+    if (LoadAttrib(xml)) {
         m_nBkColor = ColourOr(xml.ChildAttribute(u"BkColor"), 0);
         m_nForeColor = ColourOr(xml.ChildAttribute(u"ForeColor"), 0);
         m_nSameColor = IntOr(xml.ChildAttribute(u"SameColor"), 0);

@@ -35,7 +35,7 @@ CGEFuncKey::CGEFuncKey(const CPLCEntity* plc)
     : CGraphBase(kTypeFunctionKey), m_SubWire(plc), m_SubReg(plc), m_SubRecipe(plc),
       m_SubMulStatus(plc) {}
 
-const CPLCAddress* CGEFuncKey::ActionAddress() const {
+const CPLCAddress* CGEFuncKey::KindMainAddress() const {
     switch (m_nType) {
     case kActionSetWire:
         return &m_SubWire.m_Wire;
@@ -60,7 +60,7 @@ int CGEFuncKey::HandBitmapId() const {
     return m_bDouble ? 3020 : 2020;
 }
 
-void CGEFuncKey::Draw(QPainter& painter) {
+void CGEFuncKey::Draw(QPainter& painter) const {
     const QRect e = GetRect();
     const QImage key = Artwork(KeyBitmapId());
     const QImage hand = m_bHand ? Artwork(HandBitmapId()) : QImage();
@@ -86,11 +86,6 @@ void CGEFuncKey::Draw(QPainter& painter) {
             painter.restore();
         }
     }
-    DrawLabel(painter);
-}
-
-void CGEFuncKey::DrawLabel(QPainter& painter) {
-    DrawAnnotation(painter, ActionAddress());
 }
 
 std::unique_ptr<CGraphBase> CGEFuncKey::Clone() const {
@@ -117,14 +112,12 @@ void CGEFuncKey::RebindAddresses(const CPLCEntity* plc) {
     RebindAddress(m_SubMulStatus.m_Reg, plc);
 }
 
-bool CGEFuncKey::SaveXml(CMarkup& xml) const {
-    SavePartHead(xml);
+bool CGEFuncKey::SaveXml(CMarkup& xml, const QString& labelName) const {
+    SavePartHead(xml, labelName);
     xml.SetAttribute(u"ComboBoxID", m_nComboBoxID);
     xml.SetAttribute(u"KeyShape", KeyName(m_nComboBoxID));
     SavePosition(xml);
-    xml.AppendChild(u"Attrib");
-    xml.SetChildAttribute(u"Double", BoolText(m_bDouble));
-    xml.SetChildAttribute(u"Reverse", BoolText(m_bReverse));
+    SaveAttrib(xml);
     xml.SetChildAttribute(u"Hand", BoolText(m_bHand));
     xml.SetChildAttribute(u"Hide", BoolText(m_bHide));
     xml.SetChildAttribute(u"Visible", BoolText(m_bVisible));
@@ -161,9 +154,7 @@ bool CGEFuncKey::SaveXml(CMarkup& xml) const {
 bool CGEFuncKey::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     LoadCommon(xml);
     ReadInt(xml.Attribute(u"ComboBoxID"), m_nComboBoxID);
-    if (xml.NextChild(u"Attrib")) {
-        ReadBool(xml.ChildAttribute(u"Double"), m_bDouble);
-        ReadBool(xml.ChildAttribute(u"Reverse"), m_bReverse);
+    if (LoadAttrib(xml)) {
         ReadBool(xml.ChildAttribute(u"Hand"), m_bHand);
         ReadBool(xml.ChildAttribute(u"Hide"), m_bHide);
         ReadBool(xml.ChildAttribute(u"Visible"), m_bVisible);

@@ -27,15 +27,12 @@ class CGEFuncKey : public CGraphBase {
 public:
     explicit CGEFuncKey(const CPLCEntity* plc);
 
-    // The main address: that of the action in force, null for a jump.
-    const CPLCAddress* ActionAddress() const;
-
-    void Draw(QPainter& painter) override;
-    void DrawLabel(QPainter& painter) override;
+    void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
+    // Every action's address, not only the one in force.
     void RebindAddresses(const CPLCEntity* plc) override;
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
-    bool SaveXml(CMarkup& xml) const override;
+    bool SaveXml(CMarkup& xml, const QString& labelName) const override;
     virtual int KeyBitmapId() const;
     virtual int HandBitmapId() const;
 
@@ -50,4 +47,8 @@ public:
     bool m_bHide = false;
     bool m_bVisible = false; // the action asks for the panel password first
     std::uint8_t m_byGrade = 0;
+
+protected:
+    // That of the action in force; none for a jump.
+    const CPLCAddress* KindMainAddress() const override;
 };

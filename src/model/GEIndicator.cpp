@@ -22,15 +22,10 @@ int CGEIndicator::LampBitmapId() const {
     return id;
 }
 
-void CGEIndicator::Draw(QPainter& painter) {
+void CGEIndicator::Draw(QPainter& painter) const {
     const QImage lamp = Artwork(LampBitmapId());
     if (!lamp.isNull())
         painter.drawImage(GetRect(), lamp);
-    DrawLabel(painter);
-}
-
-void CGEIndicator::DrawLabel(QPainter& painter) {
-    DrawAnnotation(painter, &m_Wire);
 }
 
 std::unique_ptr<CGraphBase> CGEIndicator::Clone() const {
@@ -43,19 +38,9 @@ std::unique_ptr<CGraphBase> CGEIndicator::Clone() const {
     return copy;
 }
 
-void CGEIndicator::RebindAddresses(const CPLCEntity* plc) {
-    RebindAddress(m_Wire, plc);
-}
-
-void CGEIndicator::SetWireType(const CPLCRegType* type, int index) {
-    m_Wire.SetRegType(type, index);
-}
-
-bool CGEIndicator::SaveXml(CMarkup& xml) const {
-    CGraphBase::SaveXml(xml);
-    xml.AppendChild(u"Attrib");
-    xml.SetChildAttribute(u"Double", BoolText(m_bDouble));
-    xml.SetChildAttribute(u"Reverse", BoolText(m_bReverse));
+bool CGEIndicator::SaveXml(CMarkup& xml, const QString& labelName) const {
+    CGraphBase::SaveXml(xml, labelName);
+    SaveAttrib(xml);
     xml.SetChildAttribute(u"ONColor", ColourText(m_nONColor));
     xml.SetChildAttribute(u"OFFColor", ColourText(m_nOFFColor));
     xml.AppendChild(u"Wire");
@@ -68,9 +53,7 @@ bool CGEIndicator::SaveXml(CMarkup& xml) const {
 
 bool CGEIndicator::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     LoadCommon(xml);
-    if (xml.NextChild(u"Attrib")) {
-        ReadBool(xml.ChildAttribute(u"Double"), m_bDouble);
-        ReadBool(xml.ChildAttribute(u"Reverse"), m_bReverse);
+    if (LoadAttrib(xml)) {
         ReadColour(xml.ChildAttribute(u"ONColor"), m_nONColor);
         ReadColour(xml.ChildAttribute(u"OFFColor"), m_nOFFColor);
     }

@@ -130,7 +130,7 @@ QImage CGEPicture::ToImage() const {
     return image;
 }
 
-void CGEPicture::Draw(QPainter& painter) {
+void CGEPicture::Draw(QPainter& painter) const {
     const QImage image = ToImage();
     if (!image.isNull())
         painter.drawImage(GetRect(), image);
@@ -145,8 +145,8 @@ std::unique_ptr<CGraphBase> CGEPicture::Clone() const {
     return copy;
 }
 
-bool CGEPicture::SaveXml(CMarkup& xml) const {
-    CGraphBase::SaveXml(xml);
+bool CGEPicture::SaveXml(CMarkup& xml, const QString& labelName) const {
+    CGraphBase::SaveXml(xml, labelName);
     const QByteArray head =
         m_HeadBlock.size() == kHeaderBlockSize ? m_HeadBlock : QByteArray(kHeaderBlockSize, '\0');
     xml.AppendChild(u"BMPHead");

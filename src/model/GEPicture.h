@@ -33,11 +33,11 @@ public:
     // The pixels as an image (top row first), for drawing and for checks.
     QImage ToImage() const;
 
-    void Draw(QPainter& painter) override;
+    void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
     // False, and the picture is dropped, when its header claims more than the stored data holds.
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
-    bool SaveXml(CMarkup& xml) const override;
+    bool SaveXml(CMarkup& xml, const QString& labelName) const override;
 
     QString m_strFilePath;  // not stored in the project file
     QByteArray m_HeadBlock; // 48 bytes, empty while the picture has no bitmap

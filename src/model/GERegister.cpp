@@ -1,6 +1,5 @@
 #include "GERegister.h"
 
-#include "GEStaticTxt.h"
 #include "Markup.h"
 #include "TextFont.h"
 #include "XmlValue.h"
@@ -8,8 +7,7 @@
 #include <QPainter>
 
 CGERegister::CGERegister(const CPLCEntity* plc)
-    : CGraphBase(kTypeRegister), m_Reg(NewAddress(PLC_WORD, PLC_ANY, plc)),
-      m_strFontName(kDefaultFaceName) {}
+    : CTextElement(kTypeRegister), m_Reg(NewAddress(PLC_WORD, PLC_ANY, plc)) {}
 
 QString CGERegister::SampleText() const {
     // Digits 1, 2, ... 9, 0, 1, ... held in 64 bits: more digits than fit are cut off by the
@@ -35,31 +33,6 @@ void CGERegister::RecalcSize() {
     const QSize extent = TextExtent(SampleText(), m_strFontName, m_nFontSize);
     m_nWidth = extent.width();
     m_nHeight = extent.height();
-}
-
-void CGERegister::SetFontName(const QString& face) {
-    m_strFontName = face;
-    RecalcSize();
-}
-
-void CGERegister::SetFontSize(int size) {
-    m_nFontSize = size;
-    RecalcSize();
-}
-
-void CGERegister::SetIntegerBits(int bits) {
-    m_byIntegerBits = static_cast<std::uint8_t>(bits);
-    RecalcSize();
-}
-
-void CGERegister::SetPointBits(int bits) {
-    m_byPointBits = static_cast<std::uint8_t>(bits);
-    RecalcSize();
-}
-
-void CGERegister::SetDataFormat(int format) {
-    m_nDataFormat = format;
-    RecalcSize();
 }
 
 ValueRange CGERegister::GetValueRange() const {
@@ -90,15 +63,9 @@ void CGERegister::NormalizeLowerLimits() {
         m_nEngUpperLimit = m_nEngLowerLimit;
 }
 
-void CGERegister::Draw(QPainter& painter) {
-    DrawElementText(painter, *this, SampleText(), m_strFontName, m_nFontSize, m_nForeColor,
-                    m_nBkColor);
-    DrawLabel(painter);
+void CGERegister::Draw(QPainter& painter) const {
+    DrawText(painter, SampleText());
     DrawBorder(painter);
-}
-
-void CGERegister::DrawLabel(QPainter& painter) {
-    DrawAnnotation(painter, &m_Reg);
 }
 
 void CGERegister::DrawBorder(QPainter& painter) const {
@@ -131,17 +98,9 @@ std::unique_ptr<CGraphBase> CGERegister::Clone() const {
     return copy;
 }
 
-void CGERegister::RebindAddresses(const CPLCEntity* plc) {
-    RebindAddress(m_Reg, plc);
-}
-
-bool CGERegister::SaveXml(CMarkup& xml) const {
-    CGraphBase::SaveXml(xml);
-    xml.AppendChild(u"Attrib");
-    xml.SetChildAttribute(u"Double", BoolText(m_bDouble));
-    xml.SetChildAttribute(u"Reverse", BoolText(m_bReverse));
-    xml.SetChildAttribute(u"ForeColor", ColourText(m_nForeColor));
-    xml.SetChildAttribute(u"BkColor", ColourText(m_nBkColor));
+bool CGERegister::SaveXml(CMarkup& xml, const QString& labelName) const {
+    CGraphBase::SaveXml(xml, labelName);
+    SaveTextAttrib(xml);
     xml.SetChildAttribute(u"SameColor", m_nSameColor);
     xml.SetChildAttribute(u"Style", m_nStyle);
     xml.SetChildAttribute(u"BorderColor", ColourText(m_nBorderColor));
@@ -162,8 +121,7 @@ bool CGERegister::SaveXml(CMarkup& xml) const {
     xml.AppendChild(u"Limitation");
     xml.SetChildAttribute(u"ComboBoxID", m_nComboBoxID);
     xml.SetChildAttribute(u"Type", m_nComboBoxID == 1 ? u"Project" : u"Raw");
-    xml.SetChildAttribute(u"DataFormat", m_nDataFormat);
-    xml.SetChildAttribute(u"Desc", QString::fromLatin1(DataFormatName(m_nDataFormat)));
+    SetChildDataFormat(xml, m_nDataFormat);
     xml.SetChildAttribute(u"RawUpperLimit", Int64Text(m_nRawUpperLimit));
     xml.SetChildAttribute(u"RawLowerLimit", Int64Text(m_nRawLowerLimit));
     xml.SetChildAttribute(u"EngUpperLimit", Int64Text(m_nEngUpperLimit));
@@ -173,9 +131,7 @@ bool CGERegister::SaveXml(CMarkup& xml) const {
 
 bool CGERegister::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     LoadCommon(xml);
-    if (xml.NextChild(u"Attrib")) {
-        ReadBool(xml.ChildAttribute(u"Double"), m_bDouble);
-        ReadBool(xml.ChildAttribute(u"Reverse"), m_bReverse);
+    if (LoadAttrib(xml)) {
         const QString back = xml.ChildAttribute(u"Back");
         if (!back.isEmpty())
             m_nSameColor = IsTrueText(back) ? 1 : 0;

@@ -1,36 +1,29 @@
 #pragma once
 
-#include "GraphBase.h"
 #include "ModelAddress.h"
+#include "TextElement.h"
 #include "ValueRange.h"
 
 // The value of a PLC register as a number with a fixed count of digits and decimals,
 // optionally scaled and optionally settable on the panel within limits.
-class CGERegister : public CGraphBase {
+class CGERegister : public CTextElement {
 public:
     explicit CGERegister(const CPLCEntity* plc);
 
     // The number the canvas shows instead of a live value ("12345", "-123.45").
     QString SampleText() const;
     // Width and Height become the extent of the sample text in the element's font.
-    void RecalcSize();
-    void SetFontName(const QString& face);
-    void SetFontSize(int size);
-    void SetIntegerBits(int bits);
-    void SetPointBits(int bits);
-    void SetDataFormat(int format);
+    void RecalcSize() override;
 
     ValueRange GetValueRange() const;
     // After an edit of an upper or a lower limit.
     void NormalizeUpperLimits();
     void NormalizeLowerLimits();
 
-    void Draw(QPainter& painter) override;
-    void DrawLabel(QPainter& painter) override;
+    void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
-    void RebindAddresses(const CPLCEntity* plc) override;
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
-    bool SaveXml(CMarkup& xml) const override;
+    bool SaveXml(CMarkup& xml, const QString& labelName) const override;
     virtual void DrawBorder(QPainter& painter) const;
 
     CPLCAddress m_Reg;
@@ -49,10 +42,9 @@ public:
     std::int64_t m_nEngUpperLimit = 65535;
     std::int64_t m_nEngLowerLimit = 0;
     std::int32_t m_nFrontZero = 1;
-    std::uint32_t m_nBkColor = 0x00FFFFFF;
-    std::uint32_t m_nForeColor = 0x00FF0000;
     std::uint32_t m_nBorderColor = 0x00000000;
     std::int32_t m_nUseBorder = 0;
-    QString m_strFontName;
-    std::int32_t m_nFontSize = 32;
+
+protected:
+    const CPLCAddress* KindMainAddress() const override { return &m_Reg; }
 };

@@ -4,9 +4,7 @@
 #include "TextFont.h"
 #include "XmlValue.h"
 
-#include <QPainter>
-
-CGEStaticTxt::CGEStaticTxt() : CGraphBase(kTypeStaticText), m_strFontName(kDefaultFaceName) {}
+CGEStaticTxt::CGEStaticTxt() : CTextElement(kTypeStaticText) {}
 
 QString CGEStaticTxt::DefaultCaption() {
     return QStringLiteral("静态文本");
@@ -17,54 +15,14 @@ void CGEStaticTxt::SetText(const QString& text) {
     RecalcSize();
 }
 
-void CGEStaticTxt::SetFontName(const QString& face) {
-    m_strFontName = face;
-    RecalcSize();
-}
-
-void CGEStaticTxt::SetFontSize(int size) {
-    m_nFontSize = size;
-    RecalcSize();
-}
-
 void CGEStaticTxt::RecalcSize() {
     const QSize extent = TextExtent(m_strText, m_strFontName, m_nFontSize);
     m_nWidth = extent.width();
     m_nHeight = extent.height();
 }
 
-void DrawElementText(QPainter& painter, const CGraphBase& element, const QString& text,
-                     const QString& face, int size, std::uint32_t foreColor,
-                     std::uint32_t bkColor) {
-    painter.save();
-    QFont font = painter.font();
-    font.setStyleStrategy(QFont::NoAntialias);
-    FindFontForSize(font, face, size);
-    painter.setFont(font);
-    const QRect rect = element.GetRect();
-    if (element.m_nSameColor != 0)
-        painter.fillRect(rect, ColorFromRef(bkColor));
-    if (element.m_bReverse) {
-        // Reverse video: the text takes the background colour on a foreground-coloured ground.
-        painter.setBackgroundMode(Qt::OpaqueMode);
-        painter.setBackground(ColorFromRef(foreColor));
-        painter.setPen(ColorFromRef(bkColor));
-    } else {
-        painter.setBackgroundMode(Qt::TransparentMode);
-        painter.setPen(ColorFromRef(foreColor));
-    }
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
-    painter.restore();
-}
-
-void CGEStaticTxt::Draw(QPainter& painter) {
-    DrawElementText(painter, *this, m_strText, m_strFontName, m_nFontSize, m_nForeColor,
-                    m_nBkColor);
-    DrawLabel(painter);
-}
-
-void CGEStaticTxt::DrawLabel(QPainter& painter) {
-    DrawAnnotation(painter, nullptr);
+void CGEStaticTxt::Draw(QPainter& painter) const {
+    DrawText(painter, m_strText);
 }
 
 std::unique_ptr<CGraphBase> CGEStaticTxt::Clone() const {
@@ -78,13 +36,9 @@ std::unique_ptr<CGraphBase> CGEStaticTxt::Clone() const {
     return copy;
 }
 
-bool CGEStaticTxt::SaveXml(CMarkup& xml) const {
-    CGraphBase::SaveXml(xml);
-    xml.AppendChild(u"Attrib");
-    xml.SetChildAttribute(u"Double", BoolText(m_bDouble));
-    xml.SetChildAttribute(u"Reverse", BoolText(m_bReverse));
-    xml.SetChildAttribute(u"ForeColor", ColourText(m_nForeColor));
-    xml.SetChildAttribute(u"BkColor", ColourText(m_nBkColor));
+bool CGEStaticTxt::SaveXml(CMarkup& xml, const QString& labelName) const {
+    CGraphBase::SaveXml(xml, labelName);
+    SaveTextAttrib(xml);
     xml.SetChildAttribute(u"FontName", m_strFontName);
     xml.SetChildAttribute(u"FontSize", m_nFontSize);
     xml.SetChildAttribute(u"Back", BoolText(m_nSameColor != 0));
@@ -95,9 +49,7 @@ bool CGEStaticTxt::SaveXml(CMarkup& xml) const {
 
 bool CGEStaticTxt::LoadXml(CMarkup& xml, const CPLCEntity*) {
     LoadCommon(xml);
-    if (xml.NextChild(u"Attrib")) {
-        ReadBool(xml.ChildAttribute(u"Double"), m_bDouble);
-        ReadBool(xml.ChildAttribute(u"Reverse"), m_bReverse);
+    if (LoadAttrib(xml)) {
         const QString back = xml.ChildAttribute(u"Back");
         if (!back.isEmpty())
             m_nSameColor = IsTrueText(back) ? 1 : 0;

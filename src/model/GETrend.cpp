@@ -21,7 +21,7 @@ void CGETrend::NormalizeLowerLimit() {
     NormalizeLower(m_nUpperLimit, m_nLowerLimit, GetValueRange());
 }
 
-void CGETrend::Draw(QPainter& painter) {
+void CGETrend::Draw(QPainter& painter) const {
     const QRect e = GetRect();
     painter.fillRect(e, ColorFromRef(m_nBackColor));
     // R: the element without a 6-pixel strip on the left and at the bottom; right and bottom
@@ -52,11 +52,6 @@ void CGETrend::Draw(QPainter& painter) {
                             {right - 4, top + 3 * height / 4}};
     painter.drawPolyline(curve, 5);
     painter.restore();
-    DrawLabel(painter);
-}
-
-void CGETrend::DrawLabel(QPainter& painter) {
-    DrawAnnotation(painter, &m_Reg);
 }
 
 std::unique_ptr<CGraphBase> CGETrend::Clone() const {
@@ -72,22 +67,12 @@ std::unique_ptr<CGraphBase> CGETrend::Clone() const {
     return copy;
 }
 
-void CGETrend::RebindAddresses(const CPLCEntity* plc) {
-    RebindAddress(m_Reg, plc);
-}
-
-bool CGETrend::SaveXml(CMarkup& xml) const {
-    CGraphBase::SaveXml(xml);
-    xml.AppendChild(u"Attrib");
-    xml.SetChildAttribute(u"Double", BoolText(m_bDouble));
-    xml.SetChildAttribute(u"Reverse", BoolText(m_bReverse));
+bool CGETrend::SaveXml(CMarkup& xml, const QString& labelName) const {
+    CGraphBase::SaveXml(xml, labelName);
+    SaveAttrib(xml);
     xml.AppendChild(u"Reg");
     m_Reg.SaveXml(xml);
-    xml.AppendChild(u"Show");
-    xml.SetChildAttribute(u"DataFormat", m_nDataFormat);
-    xml.SetChildAttribute(u"Desc", QString::fromLatin1(DataFormatName(m_nDataFormat)));
-    xml.SetChildAttribute(u"UpperLimit", Int64Text(m_nUpperLimit));
-    xml.SetChildAttribute(u"LowerLimit", Int64Text(m_nLowerLimit));
+    SaveShowLimits(xml, m_nDataFormat, m_nUpperLimit, m_nLowerLimit);
     xml.SetChildAttribute(u"SamplingPoint", m_nSamplingPoint);
     xml.SetChildAttribute(u"SamplingTime", QString::number(m_nSamplingTime));
     xml.SetChildAttribute(u"BackColor", ColourText(m_nBackColor));
@@ -98,16 +83,11 @@ bool CGETrend::SaveXml(CMarkup& xml) const {
 
 bool CGETrend::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     LoadCommon(xml);
-    if (xml.NextChild(u"Attrib")) {
-        ReadBool(xml.ChildAttribute(u"Double"), m_bDouble);
-        ReadBool(xml.ChildAttribute(u"Reverse"), m_bReverse);
-    }
+    LoadAttrib(xml);
     if (xml.NextChild(u"Reg"))
         m_Reg.LoadXml(xml, PLCOrNone(plc));
     if (xml.NextChild(u"Show")) {
-        ReadInt(xml.ChildAttribute(u"DataFormat"), m_nDataFormat);
-        ReadInt64(xml.ChildAttribute(u"UpperLimit"), m_nUpperLimit);
-        ReadInt64(xml.ChildAttribute(u"LowerLimit"), m_nLowerLimit);
+        LoadShowLimits(xml, m_nDataFormat, m_nUpperLimit, m_nLowerLimit);
         ReadInt(xml.ChildAttribute(u"SamplingPoint"), m_nSamplingPoint);
         ReadUInt32(xml.ChildAttribute(u"SamplingTime"), m_nSamplingTime);
         m_nBackColor = ColourOr(xml.ChildAttribute(u"BackColor"), 0);

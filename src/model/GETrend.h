@@ -14,12 +14,10 @@ public:
     void NormalizeLowerLimit();
 
     // A fixed sample curve, not live data.
-    void Draw(QPainter& painter) override;
-    void DrawLabel(QPainter& painter) override;
+    void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
-    void RebindAddresses(const CPLCEntity* plc) override;
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
-    bool SaveXml(CMarkup& xml) const override;
+    bool SaveXml(CMarkup& xml, const QString& labelName) const override;
 
     CPLCAddress m_Reg;
     std::int32_t m_nDataFormat = kFormatDec;
@@ -30,4 +28,7 @@ public:
     std::uint32_t m_nBackColor = 0x00404040;
     std::uint32_t m_nForeColor = 0x00FFFFFF;
     std::uint32_t m_nPenColor = 0x000000FF;
+
+protected:
+    const CPLCAddress* KindMainAddress() const override { return &m_Reg; }
 };

@@ -19,9 +19,6 @@
 #include <algorithm>
 #include <array>
 
-bool CGraphBase::s_bDefaultShowAddrLabel = false;
-bool CGraphBase::s_bDefaultShowLayerLabel = false;
-
 QString ElementKindName(int typeCode) {
     static const std::array<const char*, 9> names{"",    "StaticText",  "Register",
                                                   "Led", "FunctionKey", "Picture",
@@ -36,9 +33,7 @@ QColor ColorFromRef(std::uint32_t colour) {
                   static_cast<int>((colour >> 16) & 0xFF));
 }
 
-CGraphBase::CGraphBase(int typeCode)
-    : m_nTypeCode(typeCode), m_bShowAddrLabel(s_bDefaultShowAddrLabel),
-      m_bShowLayerLabel(s_bDefaultShowLayerLabel) {}
+CGraphBase::CGraphBase(int typeCode) : m_nTypeCode(typeCode) {}
 
 std::unique_ptr<CGraphBase> CGraphBase::CreateByType(int typeCode, const CPLCEntity* plc) {
     switch (typeCode) {
@@ -63,11 +58,68 @@ std::unique_ptr<CGraphBase> CGraphBase::CreateByType(int typeCode, const CPLCEnt
     }
 }
 
-void CGraphBase::Draw(QPainter&) {}
+namespace {
 
-void CGraphBase::DrawLabel(QPainter&) {}
+// Opens `memento` with its `Part` as the main position; the type code it names, 0 when the
+// text holds no `Part`.
+int OpenMemento(CMarkup& xml, const QString& memento) {
+    if (!xml.SetDocumentText(memento) || !xml.NextElement(u"Part"))
+        return 0;
+    return ParseDecimal32(xml.Attribute(u"ID"));
+}
 
-void CGraphBase::RebindAddresses(const CPLCEntity*) {}
+} // namespace
+
+QString CGraphBase::Memento() const {
+    CMarkup xml;
+    xml.AppendElement(u"Part");
+    SaveXml(xml, {});
+    return xml.GetDocumentText();
+}
+
+std::unique_ptr<CGraphBase> CGraphBase::FromMemento(const QString& memento, const CPLCEntity* plc) {
+    CMarkup xml;
+    std::unique_ptr<CGraphBase> element = CreateByType(OpenMemento(xml, memento), plc);
+    if (!element || !element->LoadState(xml, plc))
+        return nullptr;
+    return element;
+}
+
+bool CGraphBase::RestoreMemento(const QString& memento, const CPLCEntity* plc) {
+    CMarkup xml;
+    if (OpenMemento(xml, memento) != m_nTypeCode)
+        return false;
+    // Tried on a new element first, so that a memento that does not load leaves this one as
+    // it is.
+    if (!CreateByType(m_nTypeCode, plc)->LoadState(xml, plc))
+        return false;
+    xml.Rewind();
+    xml.NextElement(u"Part");
+    return LoadState(xml, plc);
+}
+
+bool CGraphBase::LoadState(CMarkup& xml, const CPLCEntity* plc) {
+    if (!LoadXml(xml, plc))
+        return false;
+    // Reading a file derives some sizes anew (a static text's follows its text); a memento
+    // gives back the rectangle it recorded.
+    xml.Rewind();
+    xml.NextElement(u"Part");
+    if (xml.NextChild(u"Position"))
+        ReadRectangle(xml);
+    return true;
+}
+
+void CGraphBase::Draw(QPainter&) const {}
+
+const CPLCAddress* CGraphBase::KindMainAddress() const {
+    return nullptr;
+}
+
+void CGraphBase::RebindAddresses(const CPLCEntity* plc) {
+    if (CPLCAddress* address = MainAddress())
+        RebindAddress(*address, plc);
+}
 
 void CGraphBase::DrawTracker(QPainter& painter) const {
     painter.save();
@@ -117,7 +169,6 @@ void CGraphBase::CopyFrom(const CGraphBase& other) {
     m_bReverse = other.m_bReverse;
     m_nSameColor = other.m_nSameColor;
     m_nTypeCode = other.m_nTypeCode;
-    m_bShowAddrLabel = other.m_bShowAddrLabel;
 }
 
 QRect CGraphBase::GetRect() const {
@@ -204,16 +255,16 @@ bool CGraphBase::LoadXml(CMarkup& xml, const CPLCEntity*) {
     return true;
 }
 
-bool CGraphBase::SaveXml(CMarkup& xml) const {
-    SavePartHead(xml);
+bool CGraphBase::SaveXml(CMarkup& xml, const QString& labelName) const {
+    SavePartHead(xml, labelName);
     SavePosition(xml);
     return true;
 }
 
-void CGraphBase::SavePartHead(CMarkup& xml) const {
+void CGraphBase::SavePartHead(CMarkup& xml, const QString& labelName) const {
     xml.SetAttribute(u"Type", ElementKindName(m_nTypeCode));
     xml.SetAttribute(u"ID", m_nTypeCode);
-    xml.SetAttribute(u"LabelName", m_strLabelName);
+    xml.SetAttribute(u"LabelName", labelName);
 }
 
 void CGraphBase::SavePosition(CMarkup& xml) const {
@@ -237,33 +288,59 @@ void ReadCoordinate(const QString& text, std::int32_t& value) {
 
 } // namespace
 
+void CGraphBase::SaveAttrib(CMarkup& xml) const {
+    xml.AppendChild(u"Attrib");
+    xml.SetChildAttribute(u"Double", BoolText(m_bDouble));
+    xml.SetChildAttribute(u"Reverse", BoolText(m_bReverse));
+}
+
+bool CGraphBase::LoadAttrib(CMarkup& xml) {
+    if (!xml.NextChild(u"Attrib"))
+        return false;
+    ReadBool(xml.ChildAttribute(u"Double"), m_bDouble);
+    ReadBool(xml.ChildAttribute(u"Reverse"), m_bReverse);
+    return true;
+}
+
+void CGraphBase::SaveColours(CMarkup& xml, std::uint32_t foreColor, std::uint32_t bkColor) {
+    xml.SetChildAttribute(u"ForeColor", ColourText(foreColor));
+    xml.SetChildAttribute(u"BkColor", ColourText(bkColor));
+}
+
 void CGraphBase::LoadCommon(CMarkup& xml) {
-    // The type code comes from the class; the attribute only chose it.
-    m_strLabelName = xml.Attribute(u"LabelName");
+    // The type code comes from the class; the attribute only chose it. LabelName follows from
+    // the element and the annotation switches, so it is not read.
     if (!xml.NextChild(u"Position"))
         return;
+    ReadRectangle(xml);
+    m_nSameColor = IntOr(xml.ChildAttribute(u"SameColor"), 0);
+}
+
+void CGraphBase::ReadRectangle(const CMarkup& xml) {
     ReadCoordinate(xml.ChildAttribute(u"Left"), m_nLeft);
     ReadCoordinate(xml.ChildAttribute(u"Top"), m_nTop);
     ReadCoordinate(xml.ChildAttribute(u"Width"), m_nWidth);
     ReadCoordinate(xml.ChildAttribute(u"Height"), m_nHeight);
-    m_nSameColor = IntOr(xml.ChildAttribute(u"SameColor"), 0);
 }
 
-void CGraphBase::DrawAnnotation(QPainter& painter, const CPLCAddress* address) {
-    if (!m_bShowAddrLabel && !m_bShowLayerLabel)
-        return;
-    const bool showAddress = m_bShowAddrLabel && address != nullptr;
-    QString text;
-    if (showAddress && m_bShowLayerLabel)
-        text = QStringLiteral("%1%2 (%3)")
-                   .arg(address->GetTypeName())
-                   .arg(address->GetAddress())
-                   .arg(m_byLayerNumber);
-    else if (showAddress)
-        text = QStringLiteral("%1%2").arg(address->GetTypeName()).arg(address->GetAddress());
-    else if (m_bShowLayerLabel)
-        text = QStringLiteral("(%1)").arg(m_byLayerNumber);
-    m_strLabelName = text;
+QString CGraphBase::AnnotationText(AnnotationFlags flags, int layer) const {
+    if (m_nTypeCode == kTypePicture)
+        return {};
+    const CPLCAddress* address = flags.address ? MainAddress() : nullptr;
+    if (address && flags.layer)
+        return QStringLiteral("%1%2 (%3)")
+            .arg(address->GetTypeName())
+            .arg(address->GetAddress())
+            .arg(layer);
+    if (address)
+        return QStringLiteral("%1%2").arg(address->GetTypeName()).arg(address->GetAddress());
+    if (flags.layer)
+        return QStringLiteral("(%1)").arg(layer);
+    return {};
+}
+
+void CGraphBase::DrawLabel(QPainter& painter, AnnotationFlags flags, int layer) const {
+    const QString text = AnnotationText(flags, layer);
     if (text.isEmpty())
         return;
     painter.save();

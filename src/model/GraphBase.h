@@ -25,6 +25,14 @@ QString ElementKindName(int typeCode);
 // Colours are colour references laid out 0x00BBGGRR.
 QColor ColorFromRef(std::uint32_t colour);
 
+// The designer's two annotation switches: above each element its main address, and its layer
+// (its 0-based position in its frame). They decide what is drawn and the `LabelName` a saved
+// file records.
+struct AnnotationFlags {
+    bool address = false;
+    bool layer = false;
+};
+
 // Base of every element kind. Members are public: the canvas, the property panels and the
 // compiler read and write them directly.
 class CGraphBase {
@@ -38,8 +46,17 @@ public:
     // outside 1 to 8.
     static std::unique_ptr<CGraphBase> CreateByType(int typeCode, const CPLCEntity* plc);
 
-    virtual void Draw(QPainter& painter);
-    virtual void DrawLabel(QPainter& painter);
+    // The element's exact state: its `Part` element as the project file stores it, without the
+    // annotation text, which follows from the state. Undo and the clipboard keep elements so.
+    QString Memento() const;
+    // A new element in the state of `memento`; null when the text is no element.
+    static std::unique_ptr<CGraphBase> FromMemento(const QString& memento, const CPLCEntity* plc);
+    // Puts this element back into the state of `memento`, in place, so that whoever holds the
+    // element keeps it. False, changing nothing, when the memento is not one of this kind.
+    bool RestoreMemento(const QString& memento, const CPLCEntity* plc);
+
+    // The element itself, without its annotation.
+    virtual void Draw(QPainter& painter) const;
     virtual void DrawTracker(QPainter& painter) const;
     virtual bool HitTest(QPoint point) const;
     virtual void MoveBy(int dx, int dy);
@@ -47,20 +64,30 @@ public:
     // frame.
     virtual std::unique_ptr<CGraphBase> Clone() const = 0;
     virtual void CopyFrom(const CGraphBase& other);
+    // Binds the element's addresses to `plc` after the project's PLC changed; the base binds the
+    // main address.
     virtual void RebindAddresses(const CPLCEntity* plc);
     // The cursor's main position is the element's `Part`.
     virtual bool LoadXml(CMarkup& xml, const CPLCEntity* plc);
-    virtual bool SaveXml(CMarkup& xml) const;
+    // `labelName` is the annotation text the file records (AnnotationText).
+    virtual bool SaveXml(CMarkup& xml, const QString& labelName) const;
+
+    // The address that the annotation shows and the address panel edits; null for a static
+    // text, a picture and a jump key.
+    const CPLCAddress* MainAddress() const { return KindMainAddress(); }
+    CPLCAddress* MainAddress() { return const_cast<CPLCAddress*>(KindMainAddress()); }
+
+    // "D7", "(3)" or "D7 (3)" for the element at `layer` of its frame; "" when nothing is
+    // shown. A picture has no annotation.
+    QString AnnotationText(AnnotationFlags flags, int layer) const;
+    // The annotation in red above the element, its bottom on the element's top edge.
+    void DrawLabel(QPainter& painter, AnnotationFlags flags, int layer) const;
 
     QRect GetRect() const;
     void SetRect(const QRect& rect);
     void SetRect(int left, int top, int right, int bottom);
     void SetDouble(bool on, int panelWidth = kPanelWidth, int panelHeight = kPanelHeight);
     QPoint HandlePoint(int handle) const;
-
-    // Designer-wide annotation settings that new elements take.
-    static bool s_bDefaultShowAddrLabel;
-    static bool s_bDefaultShowLayerLabel;
 
     std::int32_t m_nLeft = 0;
     std::int32_t m_nTop = 0;
@@ -70,17 +97,23 @@ public:
     bool m_bReverse = false;
     std::int32_t m_nSameColor = 1;
     std::int32_t m_nTypeCode;
-    QString m_strLabelName;
-    bool m_bShowAddrLabel;
-    bool m_bShowLayerLabel;
-    std::uint8_t m_byFrameNumber = 0;
-    std::uint8_t m_byLayerNumber = 0;
 
 protected:
+    virtual const CPLCAddress* KindMainAddress() const;
     // `Part` attributes Type, ID and LabelName, then the `Position` child.
-    void SavePartHead(CMarkup& xml) const;
+    void SavePartHead(CMarkup& xml, const QString& labelName) const;
     void SavePosition(CMarkup& xml) const;
     void LoadCommon(CMarkup& xml);
-    // The annotation above the element; `address` is the main address, null for none.
-    void DrawAnnotation(QPainter& painter, const CPLCAddress* address);
+    // `Attrib` with Double and Reverse, which every kind but the picture begins with.
+    void SaveAttrib(CMarkup& xml) const;
+    // Double and Reverse of `Attrib`; false when the element has no `Attrib`.
+    bool LoadAttrib(CMarkup& xml);
+    // ForeColor and BkColor of the current child.
+    static void SaveColours(CMarkup& xml, std::uint32_t foreColor, std::uint32_t bkColor);
+
+private:
+    // Left, Top, Width and Height of the current child, a `Position`.
+    void ReadRectangle(const CMarkup& xml);
+    // LoadXml, then the rectangle exactly as recorded.
+    bool LoadState(CMarkup& xml, const CPLCEntity* plc);
 };

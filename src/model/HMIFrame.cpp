@@ -38,19 +38,27 @@ int CHMIFrame::IndexOf(const CGraphBase* element) const {
     return -1;
 }
 
-bool CHMIFrame::RemoveElement(CGraphBase* element) {
-    const int index = IndexOf(element);
-    if (index < 0)
-        return false;
-    const auto position = static_cast<std::size_t>(index);
+CGraphBase* CHMIFrame::InsertElement(int position, std::unique_ptr<CGraphBase> element) {
+    CGraphBase* inserted = element.get();
+    const auto at = std::clamp(position, 0, static_cast<int>(m_Parts.size()));
+    m_Parts.insert(m_Parts.begin() + at, std::move(element));
+    m_pCurrentElement = inserted;
+    return inserted;
+}
+
+std::unique_ptr<CGraphBase> CHMIFrame::TakeElement(int position) {
+    if (position < 0 || position >= static_cast<int>(m_Parts.size()))
+        return nullptr;
+    const auto index = static_cast<std::size_t>(position);
     if (index > 0)
-        m_pCurrentElement = m_Parts[position - 1].get();
-    else if (position + 1 < m_Parts.size())
-        m_pCurrentElement = m_Parts[position + 1].get();
+        m_pCurrentElement = m_Parts[index - 1].get();
+    else if (index + 1 < m_Parts.size())
+        m_pCurrentElement = m_Parts[index + 1].get();
     else
         m_pCurrentElement = nullptr;
-    m_Parts.erase(m_Parts.begin() + index);
-    return true;
+    std::unique_ptr<CGraphBase> taken = std::move(m_Parts[index]);
+    m_Parts.erase(m_Parts.begin() + position);
+    return taken;
 }
 
 void CHMIFrame::MoveToBack(CGraphBase* element) {
@@ -82,22 +90,7 @@ std::unique_ptr<CHMIFrame> CHMIFrame::CloneFrame() const {
     return copy;
 }
 
-CGraphBase* CHMIFrame::CloneInto(const CGraphBase& element) {
-    return AddElement(element.Clone());
-}
-
-void CHMIFrame::ClearElements() {
-    while (!m_Parts.empty())
-        m_Parts.pop_back();
-    m_pCurrentElement = nullptr;
-}
-
-void CHMIFrame::RenumberLayers() {
-    for (std::size_t i = 0; i < m_Parts.size(); ++i)
-        m_Parts[i]->m_byLayerNumber = static_cast<std::uint8_t>(i);
-}
-
-bool CHMIFrame::SaveXml(CMarkup& xml) const {
+bool CHMIFrame::SaveXml(CMarkup& xml, AnnotationFlags annotations) const {
     xml.EnterElement();
     xml.AppendElement(u"Frame");
     xml.SetAttribute(u"Name", m_strName);
@@ -109,10 +102,11 @@ bool CHMIFrame::SaveXml(CMarkup& xml) const {
     xml.SetAttribute(u"BkColor", ColourText(m_nBkColor));
     xml.EnterElement();
     xml.AppendElement(u"Parts");
-    for (const auto& part : m_Parts) {
+    for (std::size_t layer = 0; layer < m_Parts.size(); ++layer) {
+        const CGraphBase& part = *m_Parts[layer];
         xml.EnterElement();
         xml.AppendElement(u"Part");
-        part->SaveXml(xml);
+        part.SaveXml(xml, part.AnnotationText(annotations, static_cast<int>(layer)));
         xml.LeaveElement();
     }
     xml.LeaveElement();

@@ -18,9 +18,13 @@ public:
 
     // Appends on top and makes it the current element; a picture goes to the back at once.
     CGraphBase* AddElement(std::unique_ptr<CGraphBase> element);
-    // The current element becomes the neighbour before, else after, else none. False when
-    // `element` is not in this frame.
-    bool RemoveElement(CGraphBase* element);
+    // Puts `element` exactly at `position` (0 is the back; clamped to the parts) and makes it
+    // the current element. Undo puts elements back so.
+    CGraphBase* InsertElement(int position, std::unique_ptr<CGraphBase> element);
+    // Takes the element at `position` out of the frame and hands it over; the current element
+    // becomes the neighbour before, else after, else none. Null for a position outside the
+    // parts.
+    std::unique_ptr<CGraphBase> TakeElement(int position);
     void MoveToBack(CGraphBase* element);
     // The topmost element under `point`.
     CGraphBase* ElementAt(QPoint point) const;
@@ -28,15 +32,12 @@ public:
     // A frame with the source's Desc and detached copies of its elements; every other member
     // keeps its initial value for the caller to set.
     std::unique_ptr<CHMIFrame> CloneFrame() const;
-    // Copies `element` into this frame (the canvas copy command).
-    CGraphBase* CloneInto(const CGraphBase& element);
-    void ClearElements();
+    // The element's position in the parts, which is also its layer; -1 when not in the frame.
     int IndexOf(const CGraphBase* element) const;
-    // Number the elements 0, 1, 2, ... in drawing order.
-    void RenumberLayers();
 
-    // The cursor's main element is `Frames`; appends one `Frame`.
-    bool SaveXml(CMarkup& xml) const;
+    // The cursor's main element is `Frames`; appends one `Frame`. `annotations` decide each
+    // element's `LabelName`.
+    bool SaveXml(CMarkup& xml, AnnotationFlags annotations) const;
     // The cursor's current child is a `Frame`; false when the frame must be dropped (no
     // `Parts`, or an element of unknown kind). Pictures take their pixel bytes from
     // `pictureBytesLeft`; one that no longer fits is dropped like a damaged one.

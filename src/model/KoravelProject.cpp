@@ -41,6 +41,30 @@ CHMIFrame* CKoravelProject::InsertFrame(std::unique_ptr<CHMIFrame> frame, QStrin
     return inserted;
 }
 
+CHMIFrame* CKoravelProject::InsertFrameAt(int position, std::unique_ptr<CHMIFrame> frame) {
+    CHMIFrame* inserted = frame.get();
+    const auto at = std::clamp(position, 0, static_cast<int>(m_Frames.size()));
+    m_Frames.insert(m_Frames.begin() + at, std::move(frame));
+    return inserted;
+}
+
+std::unique_ptr<CHMIFrame> CKoravelProject::TakeFrame(int position) {
+    if (position < 0 || position >= static_cast<int>(m_Frames.size()))
+        return nullptr;
+    const auto index = static_cast<std::size_t>(position);
+    if (m_Frames[index].get() == m_pCurrentFrame) {
+        if (index > 0)
+            m_pCurrentFrame = m_Frames[index - 1].get();
+        else if (index + 1 < m_Frames.size())
+            m_pCurrentFrame = m_Frames[index + 1].get();
+        else
+            m_pCurrentFrame = nullptr;
+    }
+    std::unique_ptr<CHMIFrame> taken = std::move(m_Frames[index]);
+    m_Frames.erase(m_Frames.begin() + position);
+    return taken;
+}
+
 int CKoravelProject::PositionOf(const CHMIFrame* frame) const {
     for (std::size_t i = 0; i < m_Frames.size(); ++i) {
         if (m_Frames[i].get() == frame)
@@ -91,32 +115,33 @@ CHMIFrame* CKoravelProject::CopyFrame(const CHMIFrame& source, int number, QStri
     return inserted;
 }
 
-void CKoravelProject::DeleteFrames(const std::vector<CHMIFrame*>& frames) {
-    int first = -1;
-    int last = -1;
+std::vector<std::unique_ptr<CHMIFrame>>
+CKoravelProject::DeleteFrames(const std::vector<CHMIFrame*>& frames) {
+    std::vector<int> positions;
     for (CHMIFrame* frame : frames) {
         const int position = PositionOf(frame);
-        if (position < 0)
-            continue;
-        first = first < 0 ? position : std::min(first, position);
-        last = std::max(last, position);
+        if (position >= 0 &&
+            std::find(positions.begin(), positions.end(), position) == positions.end())
+            positions.push_back(position);
     }
-    if (first < 0)
-        return;
-    CHMIFrame* before = first > 0 ? m_Frames[static_cast<std::size_t>(first - 1)].get() : nullptr;
-    CHMIFrame* after = nullptr;
-    for (std::size_t i = static_cast<std::size_t>(last) + 1; i < m_Frames.size() && !after; ++i) {
-        if (std::find(frames.begin(), frames.end(), m_Frames[i].get()) == frames.end())
-            after = m_Frames[i].get();
-    }
-    std::erase_if(m_Frames, [&](const auto& frame) {
-        return std::find(frames.begin(), frames.end(), frame.get()) != frames.end();
-    });
+    std::vector<std::unique_ptr<CHMIFrame>> taken;
+    if (positions.empty())
+        return taken;
+    std::sort(positions.begin(), positions.end());
+    const auto first = static_cast<std::size_t>(positions.front());
+    const auto last = static_cast<std::size_t>(positions.back());
+    CHMIFrame* before = first > 0 ? m_Frames[first - 1].get() : nullptr;
+    CHMIFrame* after = last + 1 < m_Frames.size() ? m_Frames[last + 1].get() : nullptr;
+    // From the back, so that the positions still to take stay valid.
+    for (auto it = positions.rbegin(); it != positions.rend(); ++it)
+        taken.push_back(TakeFrame(*it));
+    std::reverse(taken.begin(), taken.end());
     m_pCurrentFrame = before ? before : after;
     if (m_Frames.empty()) {
         m_nFrameCounter = 1;
         CreateDefaultFrame();
     }
+    return taken;
 }
 
 int CKoravelProject::HighestFrameNumber() const {
@@ -150,21 +175,6 @@ void CKoravelProject::RebindAll() {
     for (const auto& frame : m_Frames) {
         for (const auto& part : frame->m_Parts)
             part->RebindAddresses(m_pCurrentPLC);
-    }
-}
-
-void CKoravelProject::SetLayerLabels(bool on) {
-    for (const auto& frame : m_Frames) {
-        for (const auto& part : frame->m_Parts)
-            part->m_bShowLayerLabel = on;
-        frame->RenumberLayers();
-    }
-}
-
-void CKoravelProject::SetAddressLabels(bool on) {
-    for (const auto& frame : m_Frames) {
-        for (const auto& part : frame->m_Parts)
-            part->m_bShowAddrLabel = on;
     }
 }
 
@@ -209,7 +219,7 @@ QString CKoravelProject::SaveXmlText(const QDateTime& when) const {
     xml.EnterElement();
     xml.AppendElement(u"Frames");
     for (const auto& frame : m_Frames)
-        frame->SaveXml(xml);
+        frame->SaveXml(xml, m_Annotations);
     xml.LeaveElement();
     return xml.GetDocumentText();
 }

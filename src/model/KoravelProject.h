@@ -29,14 +29,21 @@ public:
     CKoravelProject(const CKoravelProject&) = delete;
     CKoravelProject& operator=(const CKoravelProject&) = delete;
 
-    // Back to the initial state: no frames, counter 1, no settings, no alarm list. The PLC and
-    // the communication parameters stay.
+    // Back to the initial state: no frames, counter 1, no settings, no alarm list. The PLC, the
+    // communication parameters and the annotation switches stay.
     void Clear();
 
     // Inserts before the first frame with a greater ID. A name that exists already (ignoring
     // case) refuses the frame: null, and `message` says why. Otherwise the frame's ListOrder
     // becomes its position.
     CHMIFrame* InsertFrame(std::unique_ptr<CHMIFrame> frame, QString* message = nullptr);
+    // Puts `frame` exactly at `position` of the frame list (clamped to it), as it was taken out:
+    // no name check, ListOrder kept. Undo puts frames back so.
+    CHMIFrame* InsertFrameAt(int position, std::unique_ptr<CHMIFrame> frame);
+    // Takes the frame at `position` out of the list and hands it over. When it was the current
+    // frame, the current frame becomes the one before, else after, else none. Null for a
+    // position outside the list.
+    std::unique_ptr<CHMIFrame> TakeFrame(int position);
     // The 0-based position in the frame list, -1 when not in it.
     int PositionOf(const CHMIFrame* frame) const;
     CHMIFrame* FindFrame(std::uint16_t id) const;
@@ -49,9 +56,10 @@ public:
     CHMIFrame* CreateDefaultFrame();
     // A copy of `source` numbered `number`, inserted and made current.
     CHMIFrame* CopyFrame(const CHMIFrame& source, int number, QString* message = nullptr);
-    // Deletes the frames; the current frame becomes the one before the first deleted, else the
-    // one after the last. Without frames left, the counter restarts and a default frame is made.
-    void DeleteFrames(const std::vector<CHMIFrame*>& frames);
+    // Takes the frames out and hands them over in list order; the current frame becomes the one
+    // before the first taken, else the one after the last. Without frames left, the counter
+    // restarts and a default frame is made.
+    std::vector<std::unique_ptr<CHMIFrame>> DeleteFrames(const std::vector<CHMIFrame*>& frames);
     // The largest frame ID, at least 1.
     int HighestFrameNumber() const;
 
@@ -60,10 +68,9 @@ public:
     CGraphBase* CreateElement(int typeCode, const QRect& rect, const QString& pictureFile = {},
                               QString* message = nullptr);
 
+    // Binds every element's addresses to m_pCurrentPLC, after the PLC changed.
     void RebindAll();
-    void SetLayerLabels(bool on);
-    void SetAddressLabels(bool on);
-    // The settings dialog and the compiler need a settings object: created with its defaults.
+    // The settings and alarm list dialogs edit an object: created with its defaults.
     CKoravelSetting& EnsureSetting();
     CAlarmList& EnsureAlarmList();
 
@@ -98,6 +105,9 @@ public:
     QString m_strSoftVersion;
     // The version of the catalog in use, written into saved files.
     QString m_strCatalogVersion = QStringLiteral("1.0");
+    // The designer's annotation switches, which a saved file records as each element's
+    // LabelName; the application sets them, the file does not.
+    AnnotationFlags m_Annotations;
 
 private:
     QString m_strLoadFailure;

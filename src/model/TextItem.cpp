@@ -24,14 +24,6 @@ bool CTextList::IsValueUsed(std::int64_t value) const {
     return false;
 }
 
-int CTextList::PositionOf(const CTextItem* item) const {
-    for (int k = 0; k < kTextListSize; ++k) {
-        if (&m_items[static_cast<std::size_t>(k)] == item)
-            return k;
-    }
-    return -1;
-}
-
 void CTextList::SaveXml(CMarkup& xml) const {
     xml.AppendChild(u"TextList");
     xml.EnterElement();

@@ -41,8 +41,6 @@ public:
     bool AnyInUse() const;
     // Whether an entry already has `value` (64-bit comparison).
     bool IsValueUsed(std::int64_t value) const;
-    // The position of `item` in the list, -1 when it is not one of ours.
-    int PositionOf(const CTextItem* item) const;
 
     // `TextList` with one `Text` per entry as a child of the cursor's main element.
     void SaveXml(CMarkup& xml) const;

@@ -1,5 +1,8 @@
 #include "XmlValue.h"
 
+#include "Markup.h"
+#include "ValueRange.h"
+
 #include <limits>
 
 namespace {
@@ -126,4 +129,9 @@ std::uint32_t ColourOr(const QString& text, std::uint32_t fallback) {
 
 QString TextOr(const QString& text, const QString& fallback) {
     return text.isEmpty() ? fallback : text;
+}
+
+void SetChildDataFormat(CMarkup& xml, int format) {
+    xml.SetChildAttribute(u"DataFormat", format);
+    xml.SetChildAttribute(u"Desc", QString::fromLatin1(DataFormatName(format)));
 }

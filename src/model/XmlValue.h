@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+class CMarkup;
+
 // Value encodings of the project file. Numbers are read like the C runtime reads them: leading
 // blanks, an optional sign, then digits up to the first other character; a value out of range
 // saturates. Readers that take a pointer leave the target alone when the text is empty, so a
@@ -51,3 +53,7 @@ inline const char16_t* ChoiceName(std::initializer_list<const char16_t*> names, 
         return u"";
     return names.begin()[index];
 }
+
+// `DataFormat` and its name `Desc` as attributes of the current child, as every element and
+// key action with a number format writes them.
+void SetChildDataFormat(CMarkup& xml, int format);

@@ -11,20 +11,15 @@
 
 namespace {
 
-QString SystemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// Fails with the path and the system's reason, so every caller can show both.
-bool Fail(const QString& path, int error, QString* message) {
+// Fails with the path and the reason, so every caller can show both.
+bool Fail(const QString& path, const QString& reason, QString* message) {
     if (message)
-        *message = path + QStringLiteral(": ") + SystemReason(error);
+        *message = path + QStringLiteral(": ") + reason;
     return false;
 }
 
-int OpenTemporary(QByteArray& name) {
-    name.append(".XXXXXX");
-    return mkostemp(name.data(), O_CLOEXEC);
+QString SystemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // An existing file keeps its permissions; a new one gets the usual 0666 less the umask.
@@ -64,25 +59,29 @@ void SyncFolder(const QByteArray& target) {
     }
 }
 
-} // namespace
-
-bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error) {
+// Writes a temporary file beside `path` with `fill`, which returns the reason of a failure or
+// "" on success; then syncs, closes and renames it over `path`. Every step is checked: a full
+// disk often shows only at the final flush or the sync, and the rename must never put a short
+// file in place of a good one.
+bool Replace(const QString& path, const std::function<QString(int fd)>& fill, QString* error) {
     const QByteArray target = QFile::encodeName(path);
-    QByteArray temporary = target;
-    const int fd = OpenTemporary(temporary);
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return Fail(path, errno, error);
+        return Fail(path, SystemReason(errno), error);
 
-    // Every step is checked: a full disk often shows only at the final flush or sync, and the
-    // rename must never put a short file in place of a good one.
-    int failure = 0;
-    if (::fchmod(fd, TargetMode(target)) != 0 || !WriteAll(fd, data) || ::fsync(fd) != 0)
-        failure = errno;
-    if (::close(fd) != 0 && failure == 0)
-        failure = errno;
-    if (failure == 0 && ::rename(temporary.constData(), target.constData()) != 0)
-        failure = errno;
-    if (failure != 0) {
+    QString failure;
+    if (::fchmod(fd, TargetMode(target)) != 0)
+        failure = SystemReason(errno);
+    if (failure.isEmpty())
+        failure = fill(fd);
+    if (failure.isEmpty() && ::fsync(fd) != 0)
+        failure = SystemReason(errno);
+    if (::close(fd) != 0 && failure.isEmpty())
+        failure = SystemReason(errno);
+    if (failure.isEmpty() && ::rename(temporary.constData(), target.constData()) != 0)
+        failure = SystemReason(errno);
+    if (!failure.isEmpty()) {
         ::unlink(temporary.constData());
         return Fail(path, failure, error);
     }
@@ -90,19 +89,39 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* e
     return true;
 }
 
+} // namespace
+
+bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error) {
+    return Replace(
+        path, [&data](int fd) { return WriteAll(fd, data) ? QString() : SystemReason(errno); },
+        error);
+}
+
+bool WriteFileAtomically(const QString& path, const std::function<bool(QFileDevice&)>& write,
+                         QString* error) {
+    return Replace(
+        path,
+        [&write](int fd) {
+            QFile file;
+            if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+                return file.errorString();
+            // The buffered tail goes out in flush(), which reports a full disk there too.
+            const bool written = write(file) && file.flush();
+            if (!written || file.error() != QFileDevice::NoError)
+                return file.error() != QFileDevice::NoError ? file.errorString()
+                                                            : QStringLiteral("write failed");
+            return QString();
+        },
+        error);
+}
+
 bool ReadWholeFile(const QString& path, QByteArray& data, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(path, file.errorString(), error);
     QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return Fail(path, file.errorString(), error);
     data = std::move(content);
     return true;
 }

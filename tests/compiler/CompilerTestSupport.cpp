@@ -69,7 +69,7 @@ std::unique_ptr<CKoravelProject> NewProject(int frames) {
     return project;
 }
 
-QByteArray CompileImage(CKoravelProject& project) {
+QByteArray CompileImage(const CKoravelProject& project) {
     QByteArray image;
     QString error;
     CCompileHelper compiler;

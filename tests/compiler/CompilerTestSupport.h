@@ -33,7 +33,7 @@ template <typename Element> Element& AddElement(CKoravelProject& project, int fr
 }
 
 // Compiles and fails the test when the compile fails.
-QByteArray CompileImage(CKoravelProject& project);
+QByteArray CompileImage(const CKoravelProject& project);
 
 std::uint8_t U8(const QByteArray& image, std::uint32_t address);
 std::uint32_t BE16(const QByteArray& image, std::uint32_t address);

@@ -1,3 +1,4 @@
+#include "AtomicFile.h"
 #include "CompileHelper.h"
 #include "CompileProgress.h"
 #include "CompilerTestSupport.h"
@@ -21,8 +22,8 @@ TEST(ImageLayout, EmptyFrameProjectPutsEverySectionAfterTheFrameTable) {
     EXPECT_EQ(LE32(image, 2), 0x8044u);  // frame table
     for (const int field : {56, 60, 64, 6})
         EXPECT_EQ(LE32(image, field), 0x8051u) << "header offset " << field;
-    // The alarm section without texts is all the rest: 27 bytes.
-    EXPECT_EQ(image.size(), 0x51 + 27);
+    // Without an alarm list there is no alarm section: the image ends there.
+    EXPECT_EQ(image.size(), 0x51);
     EXPECT_EQ(LE16(image, 24), 1u);
 }
 
@@ -113,8 +114,33 @@ TEST(ImageLayout, FrameTableChainsIndexAddressesAndRelocatesRecords) {
         EXPECT_EQ(RecordAddress(image, n), records + 20 * static_cast<std::uint32_t>(n));
     }
     EXPECT_EQ(LE32(image, 64), records + 80);
-    EXPECT_EQ(project->m_Frames[0]->m_Parts[2]->m_byLayerNumber, 2);
-    EXPECT_EQ(project->m_Frames[1]->m_Parts[0]->m_byFrameNumber, 2);
+}
+
+TEST(ImageLayout, CompilingLeavesTheProjectAsItWas) {
+    CPLCFactory catalog;
+    ASSERT_TRUE(catalog.Load(QStringLiteral(KV_BIN_DIR "/Factory.dll")));
+    QByteArray demo;
+    ASSERT_TRUE(ReadWholeFile(QStringLiteral(KV_BIN_DIR "/demo/demo.kvpr"), demo));
+    const QDateTime when(QDate(2024, 3, 1), QTime(9, 5, 3));
+    // Annotated, so that a layer or frame number that the compile wrote would show.
+    const auto savedAfter = [&](CKoravelProject& project, bool compile) {
+        project.m_Annotations = {true, true};
+        if (compile)
+            CompileImage(project);
+        return project.SaveXmlText(when);
+    };
+    CKoravelProject compiled, untouched;
+    QStringList messages;
+    ASSERT_TRUE(compiled.LoadBytes(demo, catalog, messages));
+    ASSERT_TRUE(untouched.LoadBytes(demo, catalog, messages));
+    EXPECT_EQ(savedAfter(compiled, true), savedAfter(untouched, false));
+
+    // Nor does it add settings or an alarm list to a project without them.
+    auto bare = NewProject(2);
+    AddElement<CGEIndicator>(*bare, 1);
+    auto same = NewProject(2);
+    AddElement<CGEIndicator>(*same, 1);
+    EXPECT_EQ(savedAfter(*bare, true), savedAfter(*same, false));
 }
 
 class RecordingProgress : public ICompileProgress {

@@ -104,6 +104,22 @@ TEST(Alarms, SectionHoldsTheTextsWithContent) {
     EXPECT_EQ(image.size(), static_cast<qsizetype>(at - 0x8000 + 27 + 8 + 4 + 5));
 }
 
+TEST(Alarms, WithoutAnAlarmListThereIsNoSectionAndNoneIsAdded) {
+    auto project = NewProject();
+    const QByteArray none = CompileImage(*project);
+    EXPECT_EQ(static_cast<int>(none[42]), 0);
+    EXPECT_EQ(LE32(none, 64), 0x8000u + static_cast<std::uint32_t>(none.size()));
+    EXPECT_EQ(LE32(none, 6), LE32(none, 64));
+    EXPECT_EQ(project->m_pAlarmList, nullptr);
+    EXPECT_EQ(project->m_pSetting, nullptr);
+
+    // An alarm list without texts has its 27-byte section, and still no alarms.
+    project->EnsureAlarmList();
+    const QByteArray empty = CompileImage(*project);
+    EXPECT_EQ(empty.size(), none.size() + 27);
+    EXPECT_EQ(static_cast<int>(empty[42]), 0);
+}
+
 TEST(Alarms, AlarmFileIsWrittenIntoOutPutWhenTheFolderExists) {
     const QString folder = ProgramFilePath(QStringLiteral("OutPut"));
     QDir(folder).removeRecursively();
@@ -112,10 +128,17 @@ TEST(Alarms, AlarmFileIsWrittenIntoOutPutWhenTheFolderExists) {
     EXPECT_FALSE(QDir(folder).exists()) << "the folder is not created";
 
     ASSERT_TRUE(QDir().mkpath(folder));
+    project->EnsureAlarmList();
     const QByteArray image = CompileImage(*project);
     QByteArray file;
     ASSERT_TRUE(ReadWholeFile(folder + "/alarm.bin", file));
     EXPECT_EQ(file, image.right(27));
+
+    // Without an alarm list the file is empty rather than left from an earlier compile.
+    project->m_pAlarmList.reset();
+    CompileImage(*project);
+    ASSERT_TRUE(ReadWholeFile(folder + "/alarm.bin", file));
+    EXPECT_TRUE(file.isEmpty());
     QDir(folder).removeRecursively();
 }
 

@@ -248,7 +248,7 @@ TEST(Records, FrameWith256ElementsFails) {
     QString error;
     EXPECT_FALSE(CCompileHelper().Compile(*project, image, error));
     EXPECT_TRUE(error.contains(QStringLiteral("画面 1"))) << error.toStdString();
-    project->m_Frames[0]->RemoveElement(project->m_Frames[0]->m_Parts.back().get());
+    project->m_Frames[0]->TakeElement(255);
     const QByteArray fits = CompileImage(*project);
     EXPECT_EQ(U8(fits, LE32(fits, 2) + 2), 255);
 }

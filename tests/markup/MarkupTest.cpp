@@ -1,5 +1,6 @@
 #include "Markup.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -7,6 +8,8 @@
 
 #include <ostream>
 #include <tuple>
+
+#include <sys/stat.h>
 
 void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
@@ -224,6 +227,29 @@ TEST_F(MarkupFile, WriteStoresUtf8WithoutByteOrderMark) {
     EXPECT_EQ(ReadFile(Path("a.xml")), "<A t=\"\xE4\xBD\xA0\xF0\x9F\x98\x80\"/>?");
 }
 
+// A document is written beside the old file and renamed over it, so that a failed write never
+// loses the old one: the file is a new one, and nothing else is left in the folder.
+TEST_F(MarkupFile, WriteReplacesTheFileByARename) {
+    const QString path = Path("a.xml");
+    WriteFile(path, "<Old/>");
+    const auto inode = [](const QString& file) {
+        struct stat status {};
+        EXPECT_EQ(::stat(QFile::encodeName(file).constData(), &status), 0);
+        return status.st_ino;
+    };
+    const auto before = inode(path);
+    // Held open, the old file keeps its inode, which the new file cannot then reuse.
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    CMarkup xml;
+    xml.SetDocumentText("<New/>");
+    ASSERT_TRUE(xml.WriteDocument(path));
+    EXPECT_NE(inode(path), before);
+    EXPECT_EQ(old.readAll(), "<Old/>");
+    EXPECT_EQ(ReadFile(path), "<New/>");
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"a.xml"});
+}
+
 // Files are written in chunks of 2^18 units; a pair across that boundary stays a pair.
 TEST_F(MarkupFile, PairsAcrossWriteChunksStayWhole) {
     constexpr qsizetype kChunk = 1 << 18;
@@ -241,7 +267,7 @@ TEST_F(MarkupFile, WriteIntoAMissingFolderFailsWithAMessage) {
     CMarkup xml;
     xml.SetDocumentText("<A/>");
     EXPECT_FALSE(xml.WriteDocument(Path("missing/a.xml")));
-    EXPECT_EQ(xml.GetResult(), "No such file or directory");
+    EXPECT_EQ(xml.GetResult(), Path("missing/a.xml") + ": No such file or directory");
     EXPECT_FALSE(QFile::exists(Path("missing/a.xml")));
 }
 

@@ -85,7 +85,7 @@ TEST(Geometry, HitTestAndHandles) {
     EXPECT_EQ(bar.HandlePoint(8), QPoint(10, 30));
 }
 
-TEST(Frame, PicturesGoToTheBackAndRemovalPicksANeighbour) {
+TEST(Frame, PicturesGoToTheBackAndTakingPicksANeighbour) {
     CHMIFrame frame;
     CGraphBase* texts[3];
     for (auto*& text : texts)
@@ -98,16 +98,26 @@ TEST(Frame, PicturesGoToTheBackAndRemovalPicksANeighbour) {
     EXPECT_EQ(frame.m_Parts.back().get(), last);
     EXPECT_EQ(frame.m_pCurrentElement, last);
 
-    EXPECT_TRUE(frame.RemoveElement(texts[1]));
+    std::unique_ptr<CGraphBase> taken = frame.TakeElement(frame.IndexOf(texts[1]));
+    EXPECT_EQ(taken.get(), texts[1]); // handed over, not destroyed
     EXPECT_EQ(frame.m_pCurrentElement, texts[0]);
-    EXPECT_TRUE(frame.RemoveElement(picture));
+    EXPECT_EQ(frame.TakeElement(0).get(), picture);
     EXPECT_EQ(frame.m_pCurrentElement, texts[0]); // nothing before: the one after
-    CGEBar stranger(nullptr);
-    EXPECT_FALSE(frame.RemoveElement(&stranger));
+    EXPECT_EQ(frame.TakeElement(frame.IndexOf(nullptr)), nullptr);
+    EXPECT_EQ(frame.TakeElement(3), nullptr);
+
+    // Inserting puts it back exactly where it was, even a picture above others.
+    frame.InsertElement(1, std::move(taken));
+    frame.InsertElement(2, std::make_unique<CGEPicture>());
+    EXPECT_EQ(frame.m_Parts[1].get(), texts[1]);
+    EXPECT_EQ(frame.m_Parts[2]->m_nTypeCode, kTypePicture);
+    EXPECT_EQ(frame.m_pCurrentElement, frame.m_Parts[2].get());
+    CGraphBase* beyond = frame.InsertElement(99, std::make_unique<CGEBar>(nullptr));
+    EXPECT_EQ(beyond, frame.m_Parts.back().get());
 
     CHMIFrame single;
-    CGraphBase* only = single.AddElement(std::make_unique<CGEBar>(nullptr));
-    EXPECT_TRUE(single.RemoveElement(only));
+    single.AddElement(std::make_unique<CGEBar>(nullptr));
+    EXPECT_NE(single.TakeElement(0), nullptr);
     EXPECT_EQ(single.m_pCurrentElement, nullptr);
 }
 
@@ -175,9 +185,11 @@ TEST(Frame, NumberingOfNewCopiedAndDeletedFrames) {
     EXPECT_EQ(project.m_pCurrentFrame, copy);
     EXPECT_EQ(project.HighestFrameNumber(), 3);
 
-    project.DeleteFrames({copy});
+    const auto deletedCopy = project.DeleteFrames({copy});
+    ASSERT_EQ(deletedCopy.size(), 1u);
+    EXPECT_EQ(deletedCopy.front().get(), copy); // handed over, not destroyed
     EXPECT_EQ(project.m_pCurrentFrame, first);
-    project.DeleteFrames({first});
+    const auto deletedFirst = project.DeleteFrames({first});
     ASSERT_EQ(project.m_Frames.size(), 1u);
     const CHMIFrame& fresh = *project.m_Frames.front();
     EXPECT_EQ(fresh.m_nID, 1);
@@ -204,7 +216,7 @@ TEST(Frame, AFifthTrendIsRefused) {
     EXPECT_FALSE(text->m_strText.isEmpty());
 }
 
-TEST(Labels, LayerSwitchRenumbersAndAnnotationTexts) {
+TEST(Labels, AnnotationTextFollowsTheSwitchesAndThePosition) {
     CKoravelProject project;
     project.m_pCurrentPLC = CompactPLC();
     CHMIFrame* frame = project.CreateDefaultFrame();
@@ -213,19 +225,72 @@ TEST(Labels, LayerSwitchRenumbersAndAnnotationTexts) {
     auto* key =
         static_cast<CGEFuncKey*>(frame->AddElement(std::make_unique<CGEFuncKey>(CompactPLC())));
     key->m_nType = kActionJumpFrame;
-    project.SetLayerLabels(true);
-    project.SetAddressLabels(true);
-    EXPECT_EQ(key->m_byLayerNumber, 1);
+    CGraphBase* text = frame->AddElement(std::make_unique<CGEStaticTxt>());
+    CGraphBase* picture = frame->AddElement(std::make_unique<CGEPicture>()); // goes to 0
 
+    struct Case {
+        AnnotationFlags flags;
+        const CGraphBase* element;
+        int layer;
+        const char* text;
+    } const cases[] = {
+        {{true, true}, bar, 1, "D7 (1)"}, {{true, false}, bar, 1, "D7"},
+        {{false, true}, bar, 1, "(1)"},   {{false, false}, bar, 1, ""},
+        {{true, true}, key, 2, "(2)"}, // a jump has no address
+        {{true, false}, key, 2, ""},      {{true, true}, text, 3, "(3)"},
+        {{true, true}, picture, 0, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.element->AnnotationText(c.flags, c.layer), QString::fromUtf8(c.text)) << c.text;
+    }
+
+    // The file records the annotation of each element at its position when saved, whatever was
+    // painted before.
+    project.m_Annotations = {true, true};
     QImage image(480, 272, QImage::Format_RGB32);
     QPainter painter(&image);
-    bar->DrawLabel(painter);
-    key->DrawLabel(painter);
-    EXPECT_EQ(bar->m_strLabelName, QStringLiteral("D7 (0)"));
-    EXPECT_EQ(key->m_strLabelName, QStringLiteral("(1)")); // a jump has no address
-    project.SetLayerLabels(false);
-    bar->DrawLabel(painter);
-    EXPECT_EQ(bar->m_strLabelName, QStringLiteral("D7"));
+    bar->DrawLabel(painter, {false, true}, 7);
+    const QString saved = SavedText(project);
+    EXPECT_TRUE(saved.contains(QStringLiteral("LabelName=\"D7 (1)\"")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("LabelName=\"(3)\"")));
+    frame->InsertElement(0, frame->TakeElement(frame->IndexOf(bar)));
+    EXPECT_TRUE(SavedText(project).contains(QStringLiteral("LabelName=\"D7 (0)\"")));
+    project.m_Annotations = {};
+    EXPECT_FALSE(SavedText(project).contains(QStringLiteral("LabelName=\"D")));
+}
+
+TEST(Undo, TakenFramesAndElementsGoBackExactly) {
+    CKoravelProject project;
+    project.m_pCurrentPLC = CompactPLC();
+    for (int i = 0; i < 4; ++i) {
+        CHMIFrame* frame = project.NewFrame(project.TakeFrameNumber(), QString::number(i));
+        frame->AddElement(std::make_unique<CGEBar>(CompactPLC()))->SetRect(i, 0, 40, 40);
+        frame->AddElement(std::make_unique<CGEStaticTxt>());
+    }
+    project.m_Frames[2]->m_nListOrder = 9; // kept as it is, not renumbered on the way back
+    const QString before = SavedText(project);
+
+    std::vector<std::unique_ptr<CHMIFrame>> taken =
+        project.DeleteFrames({project.m_Frames[2].get(), project.m_Frames[1].get()});
+    ASSERT_EQ(taken.size(), 2u);
+    EXPECT_EQ(taken[0]->m_nID, 2); // in list order
+    EXPECT_EQ(project.m_pCurrentFrame, project.m_Frames[0].get());
+    project.InsertFrameAt(1, std::move(taken[0]));
+    project.InsertFrameAt(2, std::move(taken[1]));
+    EXPECT_EQ(SavedText(project), before);
+
+    CHMIFrame& frame = *project.m_Frames[3];
+    std::unique_ptr<CGraphBase> element = frame.TakeElement(0);
+    frame.InsertElement(0, std::move(element));
+    EXPECT_EQ(SavedText(project), before);
+
+    // Taking the current frame moves the current frame to a neighbour, never to nothing.
+    project.m_pCurrentFrame = project.m_Frames[0].get();
+    std::unique_ptr<CHMIFrame> head = project.TakeFrame(0);
+    EXPECT_EQ(project.m_pCurrentFrame, project.m_Frames[0].get());
+    EXPECT_EQ(project.TakeFrame(3), nullptr);
+    project.InsertFrameAt(0, std::move(head));
+    EXPECT_EQ(SavedText(project), before);
 }
 
 TEST(Copies, EachKindCopiesItsOwnMembers) {
@@ -302,12 +367,10 @@ TEST(Copies, EachKindCopiesItsOwnMembers) {
     CGEStaticTxt text;
     text.m_strText = QStringLiteral("abc");
     text.m_nBkColor = 7;
-    text.m_bShowAddrLabel = true;
     const auto tCopy = text.Clone();
     auto& t = static_cast<CGEStaticTxt&>(*tCopy);
     EXPECT_EQ(t.m_strText, QStringLiteral("abc"));
     EXPECT_EQ(t.m_nBkColor, 7u);
-    EXPECT_TRUE(t.m_bShowAddrLabel);
 
     CGEPicture picture;
     QImage image(2, 1, QImage::Format_RGB32);
@@ -343,9 +406,11 @@ TEST(Register, SampleTexts) {
 
 TEST(Register, SizeFollowsTheSampleText) {
     CGERegister reg(nullptr);
-    reg.SetIntegerBits(3);
+    reg.m_byIntegerBits = 3;
+    reg.RecalcSize();
     const int narrow = reg.m_nWidth;
-    reg.SetIntegerBits(8);
+    reg.m_byIntegerBits = 8;
+    reg.RecalcSize();
     EXPECT_GT(reg.m_nWidth, narrow);
     EXPECT_GT(reg.m_nHeight, 0);
     EXPECT_LE(reg.m_nHeight, 32);

@@ -32,6 +32,21 @@ TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
               program);
 }
 
+TEST(AtomicFile, AWriterThatFailsLeavesThePreviousFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("project.kvpr");
+    ASSERT_TRUE(WriteFileAtomically(path, "old"));
+    const auto failsHalfWay = [](QFileDevice& file) {
+        file.write("part");
+        return false;
+    };
+    EXPECT_FALSE(WriteFileAtomically(path, failsHalfWay));
+    QByteArray data;
+    ASSERT_TRUE(ReadWholeFile(path, data));
+    EXPECT_EQ(data, "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"project.kvpr"});
+}
+
 TEST(AtomicFile, WriteIntoAMissingFolderFailsWithAMessage) {
     QTemporaryDir dir;
     QString error;

@@ -72,6 +72,9 @@ BatchLoaderDialog::BatchLoaderDialog(BatchPackageSource source, const QString& t
       m_close(new QPushButton(QStringLiteral("关闭"), this)),
       m_display(std::make_unique<Display>(this)), m_usb(std::make_unique<LibUSBDown>(*m_display)) {
     setWindowTitle(title.isEmpty() ? kFixedCaption : title);
+    m_log->setObjectName(QStringLiteral("log"));
+    m_start->setObjectName(QStringLiteral("start"));
+    m_close->setObjectName(QStringLiteral("close"));
     for (QProgressBar* bar : {m_fileBar, m_overallBar}) {
         bar->setRange(0, 100);
         bar->setValue(0);

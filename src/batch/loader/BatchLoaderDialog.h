@@ -24,10 +24,6 @@ public:
     BatchLoaderDialog(BatchPackageSource source, const QString& title, QWidget* parent = nullptr);
     ~BatchLoaderDialog() override;
 
-    QListWidget* Log() const { return m_log; }
-    QPushButton* StartButton() const { return m_start; }
-    QPushButton* CloseButton() const { return m_close; }
-
     // For the worker's display, on this window's thread.
     void AddLogLine(const QString& line);
     void SetFileRange(int size);

@@ -13,9 +13,11 @@
 LoginDialog::LoginDialog(QByteArray stored, QWidget* parent)
     : QDialog(parent), m_stored(std::move(stored)), m_edit(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("请输入软件启动密码"));
+    m_edit->setObjectName(QStringLiteral("password"));
     m_edit->setEchoMode(QLineEdit::Password);
     m_edit->setMaxLength(int(kLoginPasswordBytes));
     auto* login = new QPushButton(QStringLiteral("登录"), this);
+    login->setObjectName(QStringLiteral("login"));
     login->setAutoDefault(false);
     connect(login, &QPushButton::clicked, this, &LoginDialog::LogIn);
 

@@ -15,8 +15,6 @@ public:
 
     LoginDialog(QByteArray stored, QWidget* parent = nullptr);
 
-    QLineEdit* PasswordEdit() const { return m_edit; }
-
 public slots:
     void LogIn();
 

@@ -23,6 +23,26 @@ function(kv_add_gtest name)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
+# kv_add_qtest(NAME SOURCES... LIBS... [DEPENDS targets...]): a Qt Test program registered as
+# one CTest test, run on the offscreen platform.
+function(kv_add_qtest name)
+  if(NOT KV_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_DEPENDS)
+    add_dependencies(${name} ${T_DEPENDS})
+  endif()
+  target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test)
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/support")
+  target_compile_definitions(${name} PRIVATE
+    KV_BIN_DIR="${KV_BIN_DIR}" KV_TEST_DIR="${KV_TEST_DIR}" KV_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${KV_TEST_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
 # kv_add_fuzzer(NAME SOURCES... LIBS...): a libFuzzer target, built only by the fuzz preset.
 function(kv_add_fuzzer name)
   if(NOT KV_FUZZ)

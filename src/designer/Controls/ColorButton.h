@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QPushButton>
+
+#include <cstdint>
+
+// A push button showing a colour; a click opens the palette popup (CColourPopup, a child of
+// the button while it is open). Colours are colour references 0x00BBGGRR; kAutomatic marks
+// the automatic colour, drawn as the default colour.
+//
+// A panel stores the colour on SelectionEnded, which comes once per choice made with OK (also
+// when the same colour was chosen again). SetColor never emits.
+class CColorButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    static constexpr std::uint32_t kAutomatic = 0xFF000000;
+
+    explicit CColorButton(QWidget* parent = nullptr);
+
+    std::uint32_t GetColor() const { return m_colour; }
+    void SetColor(std::uint32_t colour);
+
+    std::uint32_t GetDefaultColor() const { return m_defaultColour; }
+    void SetDefaultColor(std::uint32_t colour);
+
+    // Texts of the popup's first and last box; an empty text leaves the box out.
+    QString GetDefaultText() const { return m_defaultText; }
+    void SetDefaultText(const QString& text) { m_defaultText = text; }
+    QString GetCustomText() const { return m_customText; }
+    void SetCustomText(const QString& text) { m_customText = text; }
+
+    // When set, hovering in the popup already changes the button's colour.
+    bool GetTrackSelection() const { return m_trackSelection; }
+    void SetTrackSelection(bool track) { m_trackSelection = track; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void SelectionChanged(std::uint32_t colour);
+    void PopupOpened(std::uint32_t colour);
+    void PopupClosed(std::uint32_t colour);
+    void SelectionEnded(std::uint32_t colour);
+    void SelectionCancelled(std::uint32_t colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void OpenPopup();
+    void OnPopupSelectionChanged(std::uint32_t colour);
+    void OnPopupEnded(std::uint32_t colour);
+    void OnPopupCancelled(std::uint32_t colour);
+
+    std::uint32_t m_colour = kAutomatic;
+    std::uint32_t m_defaultColour;
+    QString m_defaultText;
+    QString m_customText;
+    bool m_popupActive = false;
+    bool m_trackSelection = false;
+};

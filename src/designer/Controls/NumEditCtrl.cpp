@@ -50,6 +50,15 @@ std::int64_t ToInt64(double value) {
     return static_cast<std::int64_t>(value);
 }
 
+// An odd value made even: one less, as typed values are corrected, unless that leaves the
+// range at an odd minimum.
+std::int64_t EvenInside(std::int64_t value, std::int64_t minimum, std::int64_t maximum) {
+    if (value - 1 >= minimum) {
+        return value - 1;
+    }
+    return value + 1 <= maximum ? value + 1 : value;
+}
+
 } // namespace
 
 CNumEditCtrl::CNumEditCtrl(QWidget* parent) : QLineEdit(parent) {
@@ -127,23 +136,10 @@ void CNumEditCtrl::focusOutEvent(QFocusEvent* event) {
     if (event->reason() == Qt::PopupFocusReason) {
         return; // its own context menu
     }
-    std::int64_t value = GetValue();
-    if (m_evenOnly && value % 2 != 0) {
-        value -= 1;
-    }
     const std::int64_t maximum = ToInt64(std::floor(m_maximum));
     const std::int64_t minimum = ToInt64(std::ceil(m_minimum));
-    if (value > maximum) {
-        value = maximum;
-    }
-    if (value < minimum) {
-        value = minimum;
-    }
-    // An odd bound would undo the even correction: step inside the range instead.
-    if (m_evenOnly && value % 2 != 0) {
-        value += value - 1 >= minimum ? -1 : (value + 1 <= maximum ? 1 : 0);
-    }
-    EnterValue(value);
+    const std::int64_t value = std::max(std::min(GetValue(), maximum), minimum);
+    EnterValue(m_evenOnly && value % 2 != 0 ? EvenInside(value, minimum, maximum) : value);
     selectAll();
 }
 

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -82,17 +83,18 @@ public:
     QStringList log;
 };
 
-// Answers the next modal colour dialog with `answer` once it is up.
-void AnswerColourDialog(std::function<void(QColorDialog*)> answer) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+// Answers the next modal colour dialog with `answer` once it is up, while the returned timer
+// lives.
+std::unique_ptr<QTimer> AnswerColourDialog(std::function<void(QColorDialog*)> answer) {
+    auto timer = std::make_unique<QTimer>();
+    QObject::connect(timer.get(), &QTimer::timeout, [timer = timer.get(), answer] {
         if (auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
             timer->stop();
-            timer->deleteLater();
             answer(dialog);
         }
     });
     timer->start(10);
+    return timer;
 }
 
 } // namespace
@@ -201,6 +203,8 @@ private slots:
         window.button->SetColor(start);
         QSignalSpy endedSpy(window.button, &CColorButton::SelectionEnded);
         CColourPopup* popup = Open(window.button);
+        // Ending on the custom box by mistake opens the colour dialog: cancel it, do not hang.
+        const auto answering = AnswerColourDialog([](QColorDialog* dialog) { dialog->reject(); });
         for (int key : keys) {
             QTest::keyClick(popup, static_cast<Qt::Key>(key));
         }
@@ -255,7 +259,7 @@ private slots:
         CColourPopup* popup = Open(window.button);
 
         QColor offered;
-        AnswerColourDialog([&](QColorDialog* dialog) {
+        const auto answering = AnswerColourDialog([&](QColorDialog* dialog) {
             offered = dialog->currentColor();
             if (accept) {
                 dialog->setCurrentColor(QColor(1, 2, 3));

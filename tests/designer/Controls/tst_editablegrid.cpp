@@ -263,6 +263,7 @@ private slots:
     void hexCellTakesFiveHexDigits() {
         Window window(true);
         QVERIFY(window.Ready());
+        window.grid->SetColumnRule(1, {true, 0, true, true}); // no length limit of its own
         window.Click(0, 1);
         QTest::keyClicks(window.Editor(), "12xab3F4");
         QCOMPARE(window.Editor()->text(), "12ab3");

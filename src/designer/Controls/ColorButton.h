@@ -21,17 +21,13 @@ public:
     std::uint32_t GetColor() const { return m_colour; }
     void SetColor(std::uint32_t colour);
 
-    std::uint32_t GetDefaultColor() const { return m_defaultColour; }
     void SetDefaultColor(std::uint32_t colour);
 
     // Texts of the popup's first and last box; an empty text leaves the box out.
-    QString GetDefaultText() const { return m_defaultText; }
     void SetDefaultText(const QString& text) { m_defaultText = text; }
-    QString GetCustomText() const { return m_customText; }
     void SetCustomText(const QString& text) { m_customText = text; }
 
     // When set, hovering in the popup already changes the button's colour.
-    bool GetTrackSelection() const { return m_trackSelection; }
     void SetTrackSelection(bool track) { m_trackSelection = track; }
 
     QSize sizeHint() const override;

@@ -127,15 +127,6 @@ private:
     QString m_text;
 };
 
-std::uint32_t CColourPopup::PaletteColour(int index) {
-    return index >= 0 && index < kColourCount ? kPalette[index].colour : kAutomatic;
-}
-
-QString CColourPopup::PaletteName(int index) {
-    return index >= 0 && index < kColourCount ? QString::fromLatin1(kPalette[index].name)
-                                              : QString();
-}
-
 CColourPopup::CColourPopup(QWidget* button, std::uint32_t colour, std::uint32_t defaultColour,
                            const QString& defaultText, const QString& customText)
     : QWidget(button, Qt::Popup | Qt::FramelessWindowHint), m_pButton(button),
@@ -147,7 +138,7 @@ CColourPopup::CColourPopup(QWidget* button, std::uint32_t colour, std::uint32_t 
     }
     for (int i = 0; i < kColourCount; ++i) {
         AddBox(i, QStringLiteral("colourBox%1").arg(i), QString());
-        m_boxes.back()->setToolTip(PaletteName(i));
+        m_boxes.back()->setToolTip(QString::fromLatin1(kPalette[i].name));
     }
     if (!customText.isEmpty()) {
         AddBox(kCustomCell, "customBox", customText);

@@ -19,10 +19,6 @@ class CColourPopup : public QWidget {
 public:
     static constexpr int kColourCount = 40;
 
-    // The colour and name of palette box `index` (0 … 39).
-    static std::uint32_t PaletteColour(int index);
-    static QString PaletteName(int index);
-
     // `colour` is the colour at opening; `defaultColour` is shown for the automatic colour.
     CColourPopup(QWidget* button, std::uint32_t colour, std::uint32_t defaultColour,
                  const QString& defaultText, const QString& customText);

@@ -31,7 +31,6 @@ public:
     explicit CEditableGrid(QWidget* parent = nullptr);
 
     void SetColumnRule(int column, const GridColumnRule& rule);
-    GridColumnRule GetColumnRule(int column) const;
 
     // Sizes in twips (1/1440 inch), converted with the screen's pixels per inch.
     void SetColumnWidthTwips(int column, int twips);
@@ -55,6 +54,7 @@ protected:
 private:
     class CellDelegate;
 
+    GridColumnRule GetColumnRule(int column) const;
     bool IsEditable(int column) const;
     QModelIndex NextCell(const QModelIndex& from, int direction) const;
     void StartEditing(const QString& firstText);

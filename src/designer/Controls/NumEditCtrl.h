@@ -32,11 +32,8 @@ public:
     // Shows the current value again in the new format.
     void SetFormat(NumFormat format);
 
-    double GetMinimum() const { return m_minimum; }
-    double GetMaximum() const { return m_maximum; }
     void SetRange(double minimum, double maximum);
 
-    bool IsEvenOnly() const { return m_evenOnly; }
     void SetEvenOnly(bool evenOnly) { m_evenOnly = evenOnly; }
 
     // Dialog data exchange works in decimal whatever the edit shows.

@@ -20,9 +20,6 @@ public:
     // The buddy and the spin are enabled only when the range is not empty: a panel that
     // disables the field for its own reasons does so after setting the range.
     void SetRange(double minimum, double maximum, double step = 1);
-    double GetMinimum() const { return m_minimum; }
-    double GetMaximum() const { return m_maximum; }
-    double GetStep() const { return m_step; }
 
     // Writes the value into the buddy without reporting it.
     void SetValue(std::int64_t value);

@@ -34,10 +34,13 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
+    // A box selected in the popup; after SelectionEnded when the colour changed.
     void SelectionChanged(std::uint32_t colour);
     void PopupOpened(std::uint32_t colour);
     void PopupClosed(std::uint32_t colour);
+    // The choice made with OK: the button's new colour.
     void SelectionEnded(std::uint32_t colour);
+    // The choice abandoned: the colour at opening, which the button shows again.
     void SelectionCancelled(std::uint32_t colour);
 
 protected:

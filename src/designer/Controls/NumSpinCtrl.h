@@ -17,7 +17,7 @@ public:
 
     CNumEditCtrl* GetBuddy() const { return m_pBuddy; }
 
-    // The buddy and the spin are enabled only when the range is not empty: a panel that
+    // The buddy and the spin are enabled only when maximum and minimum differ: a panel that
     // disables the field for its own reasons does so after setting the range.
     void SetRange(double minimum, double maximum, double step = 1);
 

@@ -6,6 +6,7 @@
 #include "ConsoleCompileProgress.h"
 #include "DownloadCommand.h"
 #include "KoravelProject.h"
+#include "LumoKoravel.h"
 #include "PLCFactory.h"
 #include "PublishCommand.h"
 
@@ -29,6 +30,7 @@ void PrintUsage() {
                                      "       designer --publish PROJECT --output TOOL "
                                      "[--title T] [--password P] [--plc-program FILE] "
                                      "[--zip]\n"
+                                     "       designer --window-screenshot OUT.png [PROJECT]\n"
                                      "  --save-plain  load the project IN (plain or scrambled) and "
                                      "write it to OUT as plain XML\n"
                                      "  --compile     compile PROJECT into the panel image IMAGE "
@@ -38,7 +40,9 @@ void PrintUsage() {
                                      "panel's PLC runs\n"
                                      "  --publish     compile PROJECT and write the batch tool "
                                      "TOOL (with --zip a ZIP with the tool and the "
-                                     "usb_driver folder); --password sets the start password"));
+                                     "usb_driver folder); --password sets the start password\n"
+                                     "  --window-screenshot  open the main window (with PROJECT) "
+                                     "at 1280 x 800 without a display and write it as a PNG"));
 }
 
 // Loads like the open command, but leaves the file as it is: it is often a plain file kept
@@ -127,7 +131,7 @@ int Publish(const QStringList& arguments) {
 } // namespace
 
 bool IsCommandLineVerb(int argc, char** argv) {
-    return argc < 2 || std::strncmp(argv[1], "--", 2) == 0;
+    return argc >= 2 && std::strncmp(argv[1], "--", 2) == 0;
 }
 
 int RunCommandLine(const QStringList& arguments) {
@@ -143,6 +147,8 @@ int RunCommandLine(const QStringList& arguments) {
         return Download(arguments[2], true);
     if (arguments.size() >= 3 && arguments[1] == u"--publish")
         return Publish(arguments);
+    if (arguments.size() >= 3 && arguments[1] == u"--window-screenshot")
+        return WindowScreenshot(arguments);
     PrintUsage();
-    return arguments.size() < 2 ? 0 : 1;
+    return 1;
 }

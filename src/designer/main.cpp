@@ -1,13 +1,20 @@
 #include "CommandLine.h"
+#include "LumoKoravel.h"
 #include "TextFont.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     // The command-line verbs need no display.
-    if (IsCommandLineVerb(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const bool verb = IsCommandLineVerb(argc, argv);
+    if (verb && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     RegisterFontSubstitutions();
-    return RunCommandLine(QGuiApplication::arguments());
+    if (verb)
+        return RunCommandLine(QApplication::arguments());
+    CKoravelApp designer;
+    if (!designer.InitInstance(QApplication::arguments()))
+        return 1;
+    return designer.Run();
 }

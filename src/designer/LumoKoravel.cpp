@@ -1,0 +1,87 @@
+#include "LumoKoravel.h"
+
+#include "FileTypeRegistration.h"
+#include "Ini.h"
+#include "KoravelDoc.h"
+#include "MainFrm.h"
+#include "PLCFactory.h"
+#include "ProgramFolder.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+AnnotationFlags ReadAnnotationFlags() {
+    const QString config = ProgramFilePath(QStringLiteral("config.dll"));
+    AnnotationFlags flags;
+    flags.address = IniReadInt(QStringLiteral("Label"), QStringLiteral("Show"), 0, config) != 0;
+    flags.layer = IniReadInt(QStringLiteral("Index"), QStringLiteral("Show"), 0, config) != 0;
+    return flags;
+}
+
+CKoravelApp::CKoravelApp() = default;
+
+CKoravelApp::~CKoravelApp() {
+    // The window goes before the document it shows.
+    m_pFrame.reset();
+    m_pDoc.reset();
+}
+
+bool CKoravelApp::InitInstance(const QStringList& arguments) {
+    QApplication::setOrganizationName(QStringLiteral("Halvern-Koravel"));
+    QApplication::setApplicationName(QStringLiteral("designer"));
+    const AnnotationFlags annotations = ReadAnnotationFlags();
+    RegisterProjectFileType(QApplication::applicationFilePath());
+    CPLCFactory& catalog = CPLCFactory::Instance();
+    if (!catalog.Load()) {
+        QMessageBox::critical(nullptr, QStringLiteral("designer"),
+                              QStringLiteral("打开配置文件错误，程序自动关闭!"));
+        return false;
+    }
+    m_pDoc = std::make_unique<CKoravelDoc>(catalog);
+    m_pDoc->SetAnnotations(annotations);
+    m_pFrame = std::make_unique<CMainFrame>(*m_pDoc);
+    m_pFrame->RestorePlacement();
+    m_pFrame->showMaximized();
+    if (arguments.size() > 1)
+        m_pFrame->OpenProject(arguments[1]);
+    return true;
+}
+
+int CKoravelApp::Run() {
+    return QApplication::exec();
+}
+
+int WindowScreenshot(const QStringList& arguments) {
+    if (arguments.size() < 3 || arguments.size() > 4) {
+        std::fputs("usage: designer --window-screenshot OUT.png [PROJECT]\n", stderr);
+        return 1;
+    }
+    CPLCFactory& catalog = CPLCFactory::Instance();
+    if (!catalog.Load()) {
+        std::fputs("打开配置文件错误，程序自动关闭!\n", stderr);
+        return 1;
+    }
+    CKoravelDoc doc(catalog);
+    CMainFrame frame(doc);
+    frame.resize(1280, 800);
+    frame.show();
+    if (arguments.size() == 4) {
+        QStringList messages;
+        QString reason;
+        if (!doc.Load(arguments[3], messages, &reason)) {
+            std::fprintf(stderr, "%s\n%s\n", kDamagedFileMessage.toLocal8Bit().constData(),
+                         reason.toLocal8Bit().constData());
+            return 1;
+        }
+    }
+    // Let the window lay itself out and paint before it is grabbed.
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    if (!frame.grab().save(arguments[2], "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", arguments[2].toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}

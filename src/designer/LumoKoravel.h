@@ -1,0 +1,38 @@
+#pragma once
+
+#include "GraphBase.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class CKoravelDoc;
+class CMainFrame;
+
+// The designer application with its window: start-up in order (profile, program folder,
+// annotation switches, file type, PLC catalog, document and main window, the project named on
+// the command line), then the event loop.
+class CKoravelApp {
+public:
+    CKoravelApp();
+    ~CKoravelApp();
+
+    // False when the program must end: the PLC catalog did not load (the user was told).
+    bool InitInstance(const QStringList& arguments);
+    // Shows the main window maximised and runs until it closes; the exit code.
+    int Run();
+
+    CKoravelDoc& Document() const { return *m_pDoc; }
+    CMainFrame& MainFrame() const { return *m_pFrame; }
+
+private:
+    std::unique_ptr<CKoravelDoc> m_pDoc;
+    std::unique_ptr<CMainFrame> m_pFrame;
+};
+
+// The annotation switches kept in "config.dll".
+AnnotationFlags ReadAnnotationFlags();
+
+// designer --window-screenshot OUT.png [PROJECT]: the main window at 1280 x 800 on the
+// offscreen platform, with PROJECT open, written as a PNG. The exit code.
+int WindowScreenshot(const QStringList& arguments);

@@ -101,6 +101,12 @@ void StartNoticeProcess() {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
+    // Whoever read the crashed program's output may be gone; the box must not die of writing
+    // a warning there.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
     char notice[] = "--crash-notice";
     char* arguments[] = {g_setup.processPath, notice, g_reportPath, nullptr};
     execve(g_setup.processPath, arguments, environ);

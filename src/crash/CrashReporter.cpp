@@ -187,8 +187,9 @@ void OnFatalSignal(int signal, siginfo_t* info, void* context) {
     EndWithSignal(signal);
 }
 
-// The handler runs on a stack of its own, so that a thread that overflowed its stack is
-// reported too; a guard page below it ends the process rather than corrupt memory.
+// The handler runs on a stack of its own, so that an overflow of the main thread's stack is
+// reported too (other threads run it on their own stacks); a guard page below it ends the process
+// rather than corrupt memory.
 bool InstallAlternateStack() {
     const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     void* memory = mmap(nullptr, kAltStackSize + page, PROT_READ | PROT_WRITE,

@@ -46,6 +46,7 @@ constexpr std::size_t kStackLimit = 256 * 1024;
 constexpr std::size_t kRedZone = 128;       // below the stack pointer, still the frame's own
 constexpr std::size_t kCodeAround = 128;    // bytes kept before and after the instruction
 constexpr std::size_t kMaxPathUnits = 4096; // UTF-16 code units of one module path
+constexpr std::uint64_t kPage = 4096;
 
 struct Location {
     std::uint32_t size = 0;
@@ -208,7 +209,11 @@ MemoryBlock WriteMemory(DumpFile& file, std::uint64_t start, std::size_t limit) 
 }
 
 MemoryBlock WriteStack(DumpFile& file, const ThreadRegisters& registers) {
-    const std::uint64_t start = registers.rsp > kRedZone ? registers.rsp - kRedZone : 0;
+    std::uint64_t start = registers.rsp > kRedZone ? registers.rsp - kRedZone : 0;
+    // A thread that overflowed its stack points into the guard page: its stack starts above.
+    std::uint8_t probe;
+    if (ReadMemory(start, &probe, 1) != 1)
+        start = (registers.rsp + kPage - 1) & ~(kPage - 1);
     return WriteMemory(file, start, kStackLimit);
 }
 

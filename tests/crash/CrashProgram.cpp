@@ -2,10 +2,12 @@
 // crashes as its argument asks:
 //   depth N     a write to address 0 at the end of a chain of N calls
 //   threads N   the same with N more threads waiting in ParkedThread
+//   overflow    a recursion that overflows the stack
 //   throw       an exception that nothing catches
 
 #include "CrashReporter.h"
 
+#include <climits>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +32,15 @@ namespace {
     volatile int here = depth;
     const int below = Descend(depth - 1);
     return below + here;
+}
+
+// Stops only at `limit`, which the stack never reaches.
+[[gnu::noinline]] int Overflow(int depth, int limit) {
+    volatile char frame[512];
+    frame[0] = static_cast<char>(depth);
+    if (depth == limit)
+        return 0;
+    return Overflow(depth + 1, limit) + frame[0];
 }
 
 std::mutex g_mutex;
@@ -63,6 +74,8 @@ int main(int argc, char** argv) {
         return Descend(std::atoi(argv[2]));
     if (argc == 3 && std::strcmp(argv[1], "threads") == 0)
         return CrashWithThreads(std::atoi(argv[2]));
+    if (argc == 2 && std::strcmp(argv[1], "overflow") == 0)
+        return Overflow(0, INT_MAX);
     if (argc == 2 && std::strcmp(argv[1], "throw") == 0)
         throw std::runtime_error("nothing catches this");
     return 1;

@@ -401,6 +401,26 @@ TEST(CrashProgramTest, AnUncaughtExceptionIsReportedAsAnAbort) {
     EXPECT_GE(FrameCount(CallStack(lines)), 3);
 }
 
+TEST(CrashProgramTest, AStackOverflowIsReportedFromTheHandlersOwnStack) {
+    const ProgramFolder program(kCrashProgram);
+    const Outcome outcome = program.Run({QStringLiteral("overflow")});
+    EXPECT_TRUE(outcome.crashed);
+    EXPECT_EQ(outcome.signal, SIGSEGV);
+    const QStringList files = program.LogFiles();
+    ASSERT_EQ(files.size(), 2);
+    const QStringList lines = ReportLines(QDir(program.Log()).filePath(files[1]));
+    EXPECT_TRUE(lines.join('\n').contains("Exception Code:  SIGSEGV (11), SEGV_"));
+    EXPECT_TRUE(lines.join('\n').contains("Write Address:  "));
+    EXPECT_EQ(FrameCount(CallStack(lines)), 20);
+    const QString bt =
+        RunLldb(program.Exe(), QDir(program.Log()).filePath(files[0]), QStringLiteral("bt 3"));
+    // The recursion's frames, known by their arguments.
+    EXPECT_EQ(bt.count(QRegularExpression(
+                  QStringLiteral("frame #[0-2]: 0x[0-9a-f]+ crash_program`.*limit=2147483647"))),
+              3)
+        << bt.toStdString();
+}
+
 TEST(CrashProgramTest, DumpHoldsEveryThreadWithItsStack) {
     const ProgramFolder program(kCrashProgram);
     const Outcome outcome = program.Run({QStringLiteral("threads"), QStringLiteral("3")});

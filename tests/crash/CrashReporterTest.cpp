@@ -280,8 +280,15 @@ TEST(DesignerCrashTest, ReportNamesTheDesignerAndTheWriteToAddressZero) {
                     .hasMatch())
         << lines[7].toStdString();
     EXPECT_EQ(lines[8], "Registers:");
-    EXPECT_TRUE(lines[9].startsWith("RAX: 0000000000000000  RBX: ")) << "the pointer written";
-    EXPECT_TRUE(lines[13].startsWith("RIP: "));
+    const QString h = QStringLiteral("[0-9A-F]{16}");
+    const QStringList rows = {"RAX: " + h + "  RBX: " + h + "  RCX: " + h + "  RDX: " + h,
+                              "RSI: " + h + "  RDI: " + h + "  RBP: " + h + "  RSP: " + h,
+                              "R8:  " + h + "  R9:  " + h + "  R10: " + h + "  R11: " + h,
+                              "R12: " + h + "  R13: " + h + "  R14: " + h + "  R15: " + h,
+                              "RIP: " + h + "  EFlags: [0-9A-F]{8}"};
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_TRUE(QRegularExpression("^" + rows[i] + "$").match(lines[9 + i]).hasMatch())
+            << lines[9 + i].toStdString();
     const QStringList stack = CallStack(lines);
     ASSERT_GE(stack.size(), 2);
     EXPECT_TRUE(stack[0].endsWith("  " + exe)) << stack[0].toStdString();
@@ -414,9 +421,9 @@ TEST(CrashProgramTest, AStackOverflowIsReportedFromTheHandlersOwnStack) {
     EXPECT_EQ(FrameCount(CallStack(lines)), 20);
     const QString bt =
         RunLldb(program.Exe(), QDir(program.Log()).filePath(files[0]), QStringLiteral("bt 3"));
-    // The recursion's frames, known by their arguments.
-    EXPECT_EQ(bt.count(QRegularExpression(
-                  QStringLiteral("frame #[0-2]: 0x[0-9a-f]+ crash_program`.*limit=2147483647"))),
+    // The recursion's frames (the compiler's copy of the function may lose its name).
+    EXPECT_EQ(bt.count(QRegularExpression(QStringLiteral(
+                  "frame #[0-2]: 0x[0-9a-f]+ crash_program`.* at CrashProgram\\.cpp:"))),
               3)
         << bt.toStdString();
 }

@@ -130,7 +130,7 @@ int Publish(const QStringList& arguments) {
 
 // Writes to address 0 in the designer's own code, for support staff and tests to see the crash
 // reporter at work. The fault must be the processor's, not a sanitizer's report of it.
-[[gnu::noinline, gnu::no_sanitize("undefined")]] void CrashTest() {
+__attribute__((noinline, no_sanitize("undefined"))) void CrashTest() {
     volatile int* volatile address = nullptr;
     *address = 1;
 }

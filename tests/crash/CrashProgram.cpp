@@ -18,7 +18,7 @@
 
 namespace {
 
-[[gnu::noinline, gnu::no_sanitize("undefined")]] void WriteToAddressZero() {
+__attribute__((noinline, no_sanitize("undefined"))) void WriteToAddressZero() {
     volatile int* volatile address = nullptr;
     *address = 1;
 }

@@ -4,6 +4,7 @@
 #include "BuildOutputs.h"
 #include "CompileHelper.h"
 #include "ConsoleCompileProgress.h"
+#include "CrashNotice.h"
 #include "DownloadCommand.h"
 #include "KoravelProject.h"
 #include "LumoKoravel.h"
@@ -31,6 +32,7 @@ void PrintUsage() {
                                      "[--title T] [--password P] [--plc-program FILE] "
                                      "[--zip]\n"
                                      "       designer --window-screenshot OUT.png [PROJECT]\n"
+                                     "       designer --crash-test\n"
                                      "  --save-plain  load the project IN (plain or scrambled) and "
                                      "write it to OUT as plain XML\n"
                                      "  --compile     compile PROJECT into the panel image IMAGE "
@@ -42,7 +44,9 @@ void PrintUsage() {
                                      "TOOL (with --zip a ZIP with the tool and the "
                                      "usb_driver folder); --password sets the start password\n"
                                      "  --window-screenshot  open the main window (with PROJECT) "
-                                     "at 1280 x 800 without a display and write it as a PNG"));
+                                     "at 1280 x 800 without a display and write it as a PNG\n"
+                                     "  --crash-test  start, then crash by a write to address 0: "
+                                     "the crash reporter writes its report and dump into Log"));
 }
 
 // Loads like the open command, but leaves the file as it is: it is often a plain file kept
@@ -128,10 +132,29 @@ int Publish(const QStringList& arguments) {
     return LoadProject(options->project, project) ? PublishBatchTool(project, *options) : 1;
 }
 
+// Writes to address 0 in the designer's own code, for support staff and tests to see the crash
+// reporter at work. The fault must be the processor's, not a sanitizer's report of it.
+__attribute__((noinline, no_sanitize("undefined"))) void CrashTest() {
+    volatile int* volatile address = nullptr;
+    *address = 1;
+}
+
 } // namespace
 
-bool IsCommandLineVerb(int argc, char** argv) {
+bool HasVerb(int argc, char** argv) {
     return argc >= 2 && std::strncmp(argv[1], "--", 2) == 0;
+}
+
+bool IsCommandLineVerb(int argc, char** argv) {
+    if (!HasVerb(argc, argv))
+        return false;
+    const char* verb = argv[1];
+    return std::strncmp(verb, "--", 2) == 0 && std::strcmp(verb, "--crash-test") != 0 &&
+           std::strcmp(verb, "--crash-notice") != 0;
+}
+
+bool IsCrashNoticeVerb(int argc, char** argv) {
+    return argc >= 2 && std::strcmp(argv[1], "--crash-notice") == 0;
 }
 
 int RunCommandLine(const QStringList& arguments) {
@@ -149,6 +172,12 @@ int RunCommandLine(const QStringList& arguments) {
         return Publish(arguments);
     if (arguments.size() >= 3 && arguments[1] == u"--window-screenshot")
         return WindowScreenshot(arguments);
+    if (arguments.size() == 2 && arguments[1] == u"--crash-test") {
+        CrashTest();
+        return 1;
+    }
+    if (arguments.size() == 3 && arguments[1] == u"--crash-notice")
+        return ShowCrashNotice(arguments[2]);
     PrintUsage();
     return 1;
 }

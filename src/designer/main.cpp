@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "CrashReporter.h"
 #include "LumoKoravel.h"
 #include "TextFont.h"
 
@@ -6,12 +7,15 @@
 
 int main(int argc, char** argv) {
     // The command-line verbs need no display.
-    const bool verb = IsCommandLineVerb(argc, argv);
-    if (verb && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const bool headless = IsCommandLineVerb(argc, argv);
+    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The process telling of a crash reports none of its own, so one crash never starts a chain.
+    if (!IsCrashNoticeVerb(argc, argv))
+        InstallCrashReporter(headless ? CrashNotice::StandardError : CrashNotice::Box);
     RegisterFontSubstitutions();
-    if (verb)
+    if (HasVerb(argc, argv))
         return RunCommandLine(QApplication::arguments());
     CKoravelApp designer;
     if (!designer.InitInstance(QApplication::arguments()))

@@ -56,3 +56,31 @@ inline void AppendLE32(QByteArray& out, std::uint32_t value) {
     AppendLE16(out, value);
     AppendLE16(out, value >> 16);
 }
+
+// The same into plain memory, for writers that must not allocate (the crash reporter).
+inline void PutLE16(std::uint8_t* out, std::uint16_t value) {
+    out[0] = static_cast<std::uint8_t>(value);
+    out[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+inline void PutLE32(std::uint8_t* out, std::uint32_t value) {
+    PutLE16(out, static_cast<std::uint16_t>(value));
+    PutLE16(out + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+inline void PutLE64(std::uint8_t* out, std::uint64_t value) {
+    PutLE32(out, static_cast<std::uint32_t>(value));
+    PutLE32(out + 4, static_cast<std::uint32_t>(value >> 32));
+}
+
+inline std::uint16_t GetLE16(const std::uint8_t* in) {
+    return static_cast<std::uint16_t>(in[0] | in[1] << 8);
+}
+
+inline std::uint32_t GetLE32(const std::uint8_t* in) {
+    return std::uint32_t{GetLE16(in)} | std::uint32_t{GetLE16(in + 2)} << 16;
+}
+
+inline std::uint64_t GetLE64(const std::uint8_t* in) {
+    return std::uint64_t{GetLE32(in)} | std::uint64_t{GetLE32(in + 4)} << 32;
+}

@@ -1,5 +1,6 @@
 #include "MainFrm.h"
 
+#include "DesignerResources.h"
 #include "FormListBrowser.h"
 #include "FormListControl.h"
 #include "FormListHelper.h"
@@ -88,15 +89,9 @@ bool CopyFolder(const QString& from, const QString& to) {
 
 } // namespace
 
-// The icons are compiled into this library, whose resources are not registered on their own;
-// Q_INIT_RESOURCE needs the global namespace.
-static void InitIcons() {
-    Q_INIT_RESOURCE(icons);
-}
-
 CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)) {
-    InitIcons();
+    InitDesignerResources();
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/application.svg")));
     setAcceptDrops(true);

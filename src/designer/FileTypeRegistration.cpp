@@ -1,7 +1,6 @@
 #include "FileTypeRegistration.h"
 
 #include "AtomicFile.h"
-#include "DesignerResources.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,7 +96,6 @@ void Refresh(const QString& tool, const QString& folder) {
 } // namespace
 
 bool RegisterProjectFileType(const QString& designerPath) {
-    InitDesignerResources();
     const QString dataFolder = UserDataFolder();
     if (dataFolder.isEmpty())
         return false;

@@ -1,6 +1,10 @@
 #include "MainFrm.h"
 
-#include "DesignerResources.h"
+#include "DlgAbout.h"
+#include "DlgCopyFrame.h"
+#include "DlgDriverSetting.h"
+#include "DlgKoravelSetting.h"
+#include "DlgNewFrame.h"
 #include "FormListBrowser.h"
 #include "FormListControl.h"
 #include "FormListHelper.h"
@@ -11,6 +15,7 @@
 #include "Profile.h"
 #include "ProgramFolder.h"
 #include "commands/FrameCommands.h"
+#include "commands/ProjectCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,7 +96,6 @@ bool CopyFolder(const QString& from, const QString& to) {
 
 CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)) {
-    InitDesignerResources();
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/application.svg")));
     setAcceptDrops(true);
@@ -192,20 +196,26 @@ void CMainFrame::CreateActions() {
     const auto on = [this](const char* name, auto handler) {
         connect(Action(QString::fromLatin1(name)), &QAction::triggered, this, handler);
     };
+    on("new", &CMainFrame::OnNew);
     on("open", &CMainFrame::OnOpen);
     on("save", [this] { Save(false); });
     on("save-as", [this] { Save(true); });
+    on("change-driver", &CMainFrame::OnChangeDriver);
     on("import", &CMainFrame::OnImportOldProject);
     on("exit", &QWidget::close);
     on("undo", [this] { m_doc.UndoStack().undo(); });
     on("redo", [this] { m_doc.UndoStack().redo(); });
+    on("new-frame", &CMainFrame::OnNewFrame);
+    on("copy-frame", &CMainFrame::OnCopyFrame);
     on("delete-frame", &CMainFrame::OnDeleteFrames);
     on("clear-elements", &CMainFrame::OnClearElements);
+    on("panel-settings", &CMainFrame::OnPanelSettings);
     on("address-labels", [this](bool checked) { OnToggleAnnotation(false, checked); });
     on("layer-labels", [this](bool checked) { OnToggleAnnotation(true, checked); });
     on("product-catalogue", &CMainFrame::OnProductCatalogue);
     on("help-document", &CMainFrame::OnHelpDocument);
     on("copy-usb-driver", &CMainFrame::OnCopyUsbDriver);
+    on("about", &CMainFrame::OnAbout);
 }
 
 void CMainFrame::CreateMenus() {
@@ -577,7 +587,83 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     OpenProject(urls.front().toLocalFile());
 }
 
+// --- Project commands -----------------------------------------------------------------------
+
+void CMainFrame::OnNew() {
+    if (!SaveModified())
+        return;
+    // As a new document: untitled and without a PLC until the driver is chosen.
+    m_doc.ResetToEmpty();
+    DlgDriverSetting dialog(m_doc.Catalog(), nullptr, CCommPara(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_doc.NewProject(dialog.GetPLC(), dialog.GetCommPara());
+}
+
+void CMainFrame::OnChangeDriver() {
+    const CKoravelProject& project = m_doc.Project();
+    DlgDriverSetting dialog(m_doc.Catalog(), project.m_pCurrentPLC, project.m_CommPara, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The parameters count as a change too: they are part of the project.
+    if (dialog.IsChanged() || !SameCommPara(dialog.GetCommPara(), project.m_CommPara))
+        m_doc.Push(new CmdChangeDriver(m_doc, dialog.GetPLC(), dialog.GetCommPara()));
+    m_doc.NotifyCanvas();
+}
+
+void CMainFrame::OnPanelSettings() {
+    const CKoravelProject& project = m_doc.Project();
+    const CKoravelSetting current =
+        project.m_pSetting ? *project.m_pSetting : CKoravelSetting(project.m_pCurrentPLC);
+    DlgKoravelSetting dialog(current, *project.m_pCurrentPLC, project.HighestFrameNumber(), this);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    // Cancel keeps what the dialog took at once (the clamped frames, the control registers).
+    if (confirmed || SettingsDiffer(project, dialog.GetSetting()))
+        m_doc.Push(new CmdChangeSettings(m_doc, dialog.GetSetting()));
+}
+
 // --- Frame commands -------------------------------------------------------------------------
+
+void CMainFrame::AddFrame(std::unique_ptr<CHMIFrame> frame, const QString& text) {
+    for (const auto& existing : m_doc.Project().m_Frames) {
+        if (existing->m_strName.compare(frame->m_strName, Qt::CaseInsensitive) == 0) {
+            QMessageBox::information(this, kCaption, kFrameExistsMessage);
+            return;
+        }
+    }
+    m_doc.Push(new CmdAddFrame(m_doc, std::move(frame), text));
+}
+
+void CMainFrame::OnNewFrame() {
+    // The counter advances whether or not the user confirms the number.
+    DlgNewFrame dialog(m_doc.Project().TakeFrameNumber(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int number = dialog.GetNumber();
+    auto frame = std::make_unique<CHMIFrame>();
+    frame->m_strName = QString::number(number);
+    frame->m_nID = static_cast<std::uint16_t>(number);
+    frame->m_strDesc = dialog.GetDesc();
+    frame->m_nNextID = number + 1;
+    frame->m_nPrevID = number - 1;
+    AddFrame(std::move(frame), QStringLiteral("新建画面"));
+}
+
+void CMainFrame::OnCopyFrame() {
+    const CHMIFrame* source = m_doc.CurrentFrame();
+    if (!source)
+        return;
+    DlgCopyFrame dialog(source->m_nID, m_doc.Project().TakeFrameNumber(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int number = dialog.GetNumber();
+    std::unique_ptr<CHMIFrame> copy = source->CloneFrame();
+    copy->m_nID = static_cast<std::uint16_t>(number);
+    copy->m_strName = QString::number(number);
+    copy->m_nNextID = number + 1;
+    copy->m_nPrevID = source->m_nID;
+    copy->m_nBkColor = source->m_nBkColor;
+    AddFrame(std::move(copy), QStringLiteral("复制画面"));
+}
 
 void CMainFrame::OnDeleteFrames() {
     const std::vector<CHMIFrame*> frames = m_pFrameList->List().SelectedFrames();
@@ -606,6 +692,10 @@ void CMainFrame::OnToggleAnnotation(bool layer, bool on) {
     IniWriteString(layer ? QStringLiteral("Index") : QStringLiteral("Label"),
                    QStringLiteral("Show"), on ? QStringLiteral("1") : QStringLiteral("0"),
                    ProgramFilePath(QStringLiteral("config.dll")));
+}
+
+void CMainFrame::OnAbout() {
+    DlgAbout(DlgAbout::BuildVersion(), this).exec();
 }
 
 void CMainFrame::OnHelpDocument() {

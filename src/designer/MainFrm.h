@@ -3,9 +3,11 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <memory>
 #include <thread>
 
 class CFormListBrowser;
+class CHMIFrame;
 class CFormListHelper;
 class CKoravelDoc;
 class CKoravelFormView;
@@ -68,14 +70,22 @@ private:
     void SavePlacement() const;
     void RemoveBatchToolFiles() const;
 
+    void OnNew();
     void OnOpen();
+    void OnChangeDriver();
     void OnImportOldProject();
+    void OnNewFrame();
+    void OnCopyFrame();
+    // Puts `frame` into the project as one command, unless its name is taken.
+    void AddFrame(std::unique_ptr<CHMIFrame> frame, const QString& text);
     void OnDeleteFrames();
     void OnClearElements();
+    void OnPanelSettings();
     void OnToggleAnnotation(bool layer, bool on);
     void OnHelpDocument();
     void OnProductCatalogue();
     void OnCopyUsbDriver();
+    void OnAbout();
     void CopyUsbDriverFinished(const QString& target, bool copied);
 
     CKoravelDoc& m_doc;

@@ -7,10 +7,13 @@
 #include "DownloadCommand.h"
 #include "KoravelProject.h"
 #include "PLCFactory.h"
+#include "ProjectCheck.h"
 #include "PublishCommand.h"
+#include "ReportFormat.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
 
 #include <cstdio>
 #include <cstring>
@@ -29,6 +32,7 @@ void PrintUsage() {
                                      "       designer --publish PROJECT --output TOOL "
                                      "[--title T] [--password P] [--plc-program FILE] "
                                      "[--zip]\n"
+                                     "       designer --check PROJECT [--json]\n"
                                      "  --save-plain  load the project IN (plain or scrambled) and "
                                      "write it to OUT as plain XML\n"
                                      "  --compile     compile PROJECT into the panel image IMAGE "
@@ -38,7 +42,13 @@ void PrintUsage() {
                                      "panel's PLC runs\n"
                                      "  --publish     compile PROJECT and write the batch tool "
                                      "TOOL (with --zip a ZIP with the tool and the "
-                                     "usb_driver folder); --password sets the start password"));
+                                     "usb_driver folder); --password sets the start password\n"
+                                     "  --check       check PROJECT against its panel, glyphs and "
+                                     "PLC: one finding a line (error|warning  frame N  element K "
+                                     "(kind)  message, K the element's layer), then the image "
+                                     "budget; --json prints one JSON document instead; exit 0 "
+                                     "without errors, 1 with errors, 2 when PROJECT cannot be "
+                                     "read"));
 }
 
 // Loads like the open command, but leaves the file as it is: it is often a plain file kept
@@ -124,6 +134,32 @@ int Publish(const QStringList& arguments) {
     return LoadProject(options->project, project) ? PublishBatchTool(project, *options) : 1;
 }
 
+// Exit codes of --check.
+constexpr int kCheckClean = 0;
+constexpr int kCheckErrors = 1;
+constexpr int kCheckUnreadable = 2;
+
+int Check(const QString& in, bool json) {
+    CKoravelProject project;
+    if (!LoadProject(in, project))
+        return kCheckUnreadable;
+    const CheckReport report = CheckProject(project);
+    if (json) {
+        QJsonObject document = ReportJson(report);
+        document.insert("project", in);
+        std::fputs(QJsonDocument(document).toJson(QJsonDocument::Indented).constData(), stdout);
+    } else {
+        for (const CheckFinding& finding : report.findings)
+            PrintLine(stdout, FindingLine(finding));
+        PrintLine(stdout, QStringLiteral("%1 errors, %2 warnings")
+                              .arg(report.Count(CheckSeverity::kError))
+                              .arg(report.Count(CheckSeverity::kWarning)));
+        for (const QString& line : BudgetLines(report.budget))
+            PrintLine(stdout, line);
+    }
+    return report.Count(CheckSeverity::kError) > 0 ? kCheckErrors : kCheckClean;
+}
+
 } // namespace
 
 bool IsCommandLineVerb(int argc, char** argv) {
@@ -143,6 +179,10 @@ int RunCommandLine(const QStringList& arguments) {
         return Download(arguments[2], true);
     if (arguments.size() >= 3 && arguments[1] == u"--publish")
         return Publish(arguments);
+    if (arguments.size() == 3 && arguments[1] == u"--check")
+        return Check(arguments[2], false);
+    if (arguments.size() == 4 && arguments[1] == u"--check" && arguments[3] == u"--json")
+        return Check(arguments[2], true);
     PrintUsage();
     return arguments.size() < 2 ? 0 : 1;
 }

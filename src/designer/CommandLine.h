@@ -7,6 +7,7 @@
 //   --compile PROJECT [--output IMAGE]   compile it into the padded panel image
 //   --download PROJECT [--force]   compile it and download it into the first panel on the USB
 //   --publish PROJECT --output TOOL [...]   compile it and write a batch tool
+//   --check PROJECT [--json]   check it and print the findings and the image budget
 // Returns the process exit code.
 int RunCommandLine(const QStringList& arguments);
 

@@ -107,87 +107,95 @@ bool InBlock(int value, const PLCAddrBlock& block) {
     return value >= block.minValue && value <= block.maxValue;
 }
 
+void Error(const CheckContext& context, const AddressUse& use, const QString& message) {
+    context.Error(use.place, Labelled(use.label, message));
+}
+
 // The type itself: present, the one the file named, and one the PLC offers here.
 bool CheckType(const CheckContext& context, const AddressUse& use) {
     const CPLCAddress& address = use.address;
     const CPLCRegType* type = address.GetRegType();
     const QString plc = PlcName(context.project);
-    if (!type) {
-        context.Error(
-            use.place,
-            Labelled(use.label, address.GetLostTypeName().isEmpty()
-                                    ? QStringLiteral("地址没有类型，PLC“%1”不提供这类地址").arg(plc)
-                                    : QStringLiteral("地址类型“%1”在 PLC“%2”中不存在")
-                                          .arg(address.GetLostTypeName(), plc)));
+    const QString& lost = address.GetLostTypeName();
+    if (!type && lost.isEmpty()) {
+        Error(context, use, QStringLiteral("地址没有类型，PLC“%1”不提供这类地址").arg(plc));
         return false;
     }
-    if (!address.GetLostTypeName().isEmpty())
-        context.Error(
-            use.place,
-            Labelled(use.label, QStringLiteral("地址类型“%1”在 PLC“%2”中不存在，已改用“%3”")
-                                    .arg(address.GetLostTypeName(), plc, type->GetTypeName())));
+    if (!type) {
+        Error(context, use, QStringLiteral("地址类型“%1”在 PLC“%2”中不存在").arg(lost, plc));
+        return false;
+    }
+    if (!lost.isEmpty())
+        Error(context, use,
+              QStringLiteral("地址类型“%1”在 PLC“%2”中不存在，已改用“%3”")
+                  .arg(lost, plc, type->GetTypeName()));
     const std::vector<const CPLCRegType*> types =
         context.project.m_pCurrentPLC->GetTypeList(address.GetKind(), address.GetMode());
     if (std::find(types.begin(), types.end(), type) == types.end()) {
-        context.Error(use.place,
-                      Labelled(use.label, QStringLiteral("地址类型“%1”不是 PLC“%2”在此可用的类型")
-                                              .arg(type->GetTypeName(), plc)));
+        Error(
+            context, use,
+            QStringLiteral("地址类型“%1”不是 PLC“%2”在此可用的类型").arg(type->GetTypeName(), plc));
         return false;
     }
     return true;
 }
 
-void CheckBounds(const CheckContext& context, const AddressUse& use) {
-    const CPLCAddress& address = use.address;
-    const CPLCRegType& type = *address.GetRegType();
+// The address, and every further address of its block, within the type's Addr bounds.
+void CheckAddress(const CheckContext& context, const AddressUse& use) {
+    const CPLCRegType& type = *use.address.GetRegType();
     const PLCAddrBlock& addr = type.GetAddr();
-    if (!InBlock(address.GetAddress(), addr)) {
-        context.Error(use.place,
-                      Labelled(use.label, QStringLiteral("地址 %1 超出 %2 的范围 %3")
-                                              .arg(AddressText(type, address.GetAddress()),
-                                                   type.GetTypeName(), BlockRange(addr))));
-    } else {
-        for (std::size_t n = 0; n < use.block.size(); ++n) {
-            if (InBlock(use.block[n], addr))
-                continue;
-            context.Error(use.place,
-                          Labelled(use.label, QStringLiteral("第 %1 个地址 %2 超出 %3 的范围 %4")
-                                                  .arg(n + 1)
-                                                  .arg(AddressText(type, use.block[n]),
-                                                       type.GetTypeName(), BlockRange(addr))));
-            break;
+    if (!InBlock(use.address.GetAddress(), addr)) {
+        Error(context, use,
+              QStringLiteral("地址 %1 超出 %2 的范围 %3")
+                  .arg(AddressText(type, use.address.GetAddress()), type.GetTypeName(),
+                       BlockRange(addr)));
+        return;
+    }
+    for (std::size_t n = 0; n < use.block.size(); ++n) {
+        if (!InBlock(use.block[n], addr)) {
+            Error(context, use,
+                  QStringLiteral("第 %1 个地址 %2 超出 %3 的范围 %4")
+                      .arg(n + 1)
+                      .arg(AddressText(type, use.block[n]), type.GetTypeName(), BlockRange(addr)));
+            return;
         }
     }
+}
+
+// Sub-address, bit, register count and station within what the type and the PLC allow.
+void CheckFields(const CheckContext& context, const AddressUse& use) {
+    const CPLCAddress& address = use.address;
+    const CPLCRegType& type = *address.GetRegType();
     if (type.GetSubAddr().visible && !InBlock(address.GetSubAddr(), type.GetSubAddr()))
-        context.Error(use.place, Labelled(use.label, QStringLiteral("子地址 %1 超出范围 %2")
-                                                         .arg(address.GetSubAddr())
-                                                         .arg(BlockRange(type.GetSubAddr()))));
-    if (address.GetKind() != PLC_WORD && type.GetShiftAddr().visible &&
-        !InBlock(address.GetShift(), type.GetShiftAddr()))
-        context.Error(use.place,
-                      Labelled(use.label, QStringLiteral("位号 %1 超出范围 %2")
-                                              .arg(NumberText(address.GetShift(),
-                                                              type.GetShiftAddr().dataFormat),
-                                                   BlockRange(type.GetShiftAddr()))));
+        Error(context, use,
+              QStringLiteral("子地址 %1 超出范围 %2")
+                  .arg(address.GetSubAddr())
+                  .arg(BlockRange(type.GetSubAddr())));
+    const PLCAddrBlock& shift = type.GetShiftAddr();
+    if (address.GetKind() != PLC_WORD && shift.visible && !InBlock(address.GetShift(), shift))
+        Error(context, use,
+              QStringLiteral("位号 %1 超出范围 %2")
+                  .arg(NumberText(address.GetShift(), shift.dataFormat), BlockRange(shift)));
     const std::vector<std::uint8_t>& counts = type.GetRegNumList();
     if (address.GetKind() == PLC_WORD && type.HasRegNum() && !counts.empty() &&
         std::find(counts.begin(), counts.end(), address.GetRegNum()) == counts.end()) {
         QStringList allowed;
         for (const std::uint8_t count : counts)
             allowed.append(QString::number(count));
-        context.Error(use.place,
-                      Labelled(use.label, QStringLiteral("寄存器个数 %1 不是 %2 允许的 %3")
-                                              .arg(address.GetRegNum())
-                                              .arg(type.GetTypeName(), allowed.join(u'|'))));
+        Error(context, use,
+              QStringLiteral("寄存器个数 %1 不是 %2 允许的 %3")
+                  .arg(address.GetRegNum())
+                  .arg(type.GetTypeName(), allowed.join(u'|')));
     }
     const CPLCEntity& plc = *context.project.m_pCurrentPLC;
     const PLCValueBlock& station = plc.GetStation();
     if (station.visible && !plc.GetDisplay().visible &&
         (address.GetStation() < station.minValue || address.GetStation() > station.maxValue))
-        context.Error(use.place, Labelled(use.label, QStringLiteral("站号 %1 超出范围 %2～%3")
-                                                         .arg(address.GetStation())
-                                                         .arg(station.minValue)
-                                                         .arg(station.maxValue)));
+        Error(context, use,
+              QStringLiteral("站号 %1 超出范围 %2～%3")
+                  .arg(address.GetStation())
+                  .arg(station.minValue)
+                  .arg(station.maxValue));
 }
 
 // One PLC register or bit as the panel names it to the PLC.
@@ -250,8 +258,10 @@ void CheckAddresses(const CheckContext& context) {
     }
     const std::vector<AddressUse> uses = ProjectUses(context.project);
     for (const AddressUse& use : uses) {
-        if (CheckType(context, use))
-            CheckBounds(context, use);
+        if (CheckType(context, use)) {
+            CheckAddress(context, use);
+            CheckFields(context, use);
+        }
     }
     CheckSharedCells(context, uses);
 }

@@ -23,6 +23,7 @@ struct FindingPlace {
     static FindingPlace OfElement(const CHMIFrame& frame, int position);
     static FindingPlace OfFrame(const CHMIFrame& frame);
     static FindingPlace Of(CheckPart part) { return {part}; }
+    bool operator==(const FindingPlace&) const = default;
 };
 
 struct CheckFinding {

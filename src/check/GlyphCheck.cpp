@@ -131,12 +131,11 @@ QString RegisterChars(const CGERegister& reg) {
 
 void CheckGlyphs(const CheckContext& context) {
     FaceCoverage coverage;
-    FindingPlace sized{CheckPart::kImage, -1};
+    FindingPlace sized{CheckPart::kImage, -1}; // no text has this place
     for (const PanelText& text : PanelTexts(context.project)) {
         const int size = PanelGlyphSize(text.size);
         // Every text of a dynamic text or of the alarm list has the same size.
-        if (text.place.part != sized.part || text.place.frameId != sized.frameId ||
-            text.place.element != sized.element) {
+        if (text.place != sized) {
             sized = text.place;
             CheckSize(context, text.place, text.size);
         }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -465,6 +466,20 @@ TEST(Findings, ACleanProjectOfEveryKindHasNone) {
 
     const CheckReport report = CheckProject(*p);
     ExpectFindings("clean", report, {});
+}
+
+// The window checks on a worker thread while the user goes on editing.
+TEST(Findings, AWorkerFindsWhatTheMainThreadFinds) {
+    const auto project = DemoProject();
+    const CheckReport here = CheckProject(*project);
+    CheckReport there;
+    std::thread worker([&] { there = CheckProject(*project); });
+    worker.join();
+    ASSERT_EQ(there.findings.size(), here.findings.size());
+    for (std::size_t i = 0; i < here.findings.size(); ++i)
+        EXPECT_EQ(testing::PrintToString(there.findings[i]),
+                  testing::PrintToString(here.findings[i]));
+    EXPECT_EQ(there.budget.imageBytes, here.budget.imageBytes);
 }
 
 TEST(Findings, AnAbortedCheckSaysSo) {

@@ -139,8 +139,9 @@ void CheckGlyphs(const CheckContext& context) {
             sized = text.place;
             CheckSize(context, text.place, text.size);
         }
-        Report(context, text.place, text.label, Examine(coverage, text.text, text.face, size),
-               text.face, size);
+        // Only what the record holds reaches the panel.
+        Report(context, text.place, text.label,
+               Examine(coverage, CutToTextBytes(text.text), text.face, size), text.face, size);
     }
     for (const auto& frame : context.project.m_Frames) {
         for (std::size_t i = 0; i < frame->m_Parts.size(); ++i) {

@@ -519,12 +519,23 @@ bool CMainFrame::SaveModified() {
     return answer == QMessageBox::No || Save(false);
 }
 
+QString CMainFrame::ProjectFolder() const {
+    if (!m_doc.Path().isEmpty())
+        return QFileInfo(m_doc.Path()).absolutePath();
+    const QStringList recent = RecentFiles();
+    if (!recent.isEmpty())
+        return QFileInfo(recent.front()).absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
 bool CMainFrame::Save(bool askForPath) {
     QString path = m_doc.Path();
     if (askForPath || path.isEmpty()) {
-        QFileDialog dialog(this, QStringLiteral("保存为"),
-                           path.isEmpty() ? m_doc.Title() + QStringLiteral(".kvpr") : path,
-                           QStringLiteral("Lumo 工程文件 (*.kvpr)"));
+        QFileDialog dialog(
+            this, QStringLiteral("保存为"),
+            path.isEmpty() ? QDir(ProjectFolder()).filePath(m_doc.Title() + QStringLiteral(".kvpr"))
+                           : path,
+            QStringLiteral("Lumo 工程文件 (*.kvpr)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("kvpr"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -567,7 +578,7 @@ bool CMainFrame::OpenProject(const QString& path) {
 }
 
 void CMainFrame::OnOpen() {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(),
+    const QString path = QFileDialog::getOpenFileName(this, QString(), ProjectFolder(),
                                                       QStringLiteral("KV250 工程文件(*.kvpr)"));
     if (!path.isEmpty())
         OpenProject(path);

@@ -67,6 +67,9 @@ private:
     // fails.
     bool SaveModified();
     bool Save(bool askForPath);
+    // Where the file dialogs start: the open project's folder, else the last project's, else
+    // the user's documents.
+    QString ProjectFolder() const;
     void SavePlacement() const;
     void RemoveBatchToolFiles() const;
 

@@ -10,6 +10,7 @@
 #include "GERegister.h"
 #include "GEStaticTxt.h"
 #include "ModelAddress.h"
+#include "TextFont.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -152,7 +153,11 @@ class CanvasTest : public QObject {
     };
 
 private slots:
-    void initTestCase() { RedirectProfile(m_home.filePath("config")); }
+    void initTestCase() {
+        RedirectProfile(m_home.filePath("config"));
+        // The faces the designer draws with.
+        RegisterFontSubstitutions();
+    }
     void init() {
         ClearProfile();
         QGuiApplication::clipboard()->clear();

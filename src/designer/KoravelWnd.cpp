@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -139,27 +140,54 @@ QImage CKoravelWnd::Render() const {
     return image;
 }
 
-void CKoravelWnd::PaintGrid(QPainter& painter, const QRect& exposed) const {
-    painter.setPen(QColor(0, 0, 0, 48));
-    QList<QLine> lines;
-    for (int x = exposed.left() / m_nZoom; x <= exposed.right() / m_nZoom + 1; ++x)
-        lines << QLine(x * m_nZoom, exposed.top(), x * m_nZoom, exposed.bottom());
-    for (int y = exposed.top() / m_nZoom; y <= exposed.bottom() / m_nZoom + 1; ++y)
-        lines << QLine(exposed.left(), y * m_nZoom, exposed.right(), y * m_nZoom);
-    painter.drawLines(lines);
+namespace {
+
+// The pixels of `source` within the panel image, each repeated as a zoom x zoom block; with the
+// grid, the first row and column of every block darkened. Written row by row: a painter's
+// scaled drawing and a grid of lines cost ten times as much at 4x.
+QImage Magnify(const QImage& image, const QRect& source, int zoom, bool grid) {
+    QImage magnified(source.size() * zoom, QImage::Format_RGB32);
+    const auto shade = [](QRgb pixel) {
+        return qRgb(qRed(pixel) * 13 / 16, qGreen(pixel) * 13 / 16, qBlue(pixel) * 13 / 16);
+    };
+    const qsizetype rowBytes = static_cast<qsizetype>(magnified.width()) * 4;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* in =
+            reinterpret_cast<const QRgb*>(image.constScanLine(source.y() + y)) + source.x();
+        auto* top = reinterpret_cast<QRgb*>(magnified.scanLine(y * zoom));
+        // The block's inner rows (a grid darkens their first pixel), then its top row.
+        for (int x = 0; x < source.width(); ++x) {
+            QRgb* block = top + x * zoom;
+            std::fill(block, block + zoom, in[x]);
+            if (grid)
+                block[0] = shade(in[x]);
+        }
+        for (int r = 1; r < zoom; ++r)
+            std::memcpy(magnified.scanLine(y * zoom + r), top, static_cast<std::size_t>(rowBytes));
+        if (grid) {
+            for (int x = 0; x < source.width() * zoom; ++x)
+                top[x] = shade(in[x / zoom]);
+        }
+    }
+    return magnified;
 }
+
+} // namespace
 
 void CKoravelWnd::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QImage image = Render();
     const QRect exposed = event->rect();
-    // Only the panel pixels under the exposed area, each drawn as a zoom x zoom block.
-    const QRect source(exposed.x() / m_nZoom, exposed.y() / m_nZoom, exposed.width() / m_nZoom + 2,
-                       exposed.height() / m_nZoom + 2);
-    const QRect shown = source.intersected(kPanel);
-    painter.drawImage(QRect(shown.topLeft() * m_nZoom, shown.size() * m_nZoom), image, shown);
-    if (m_nZoom >= 4 && m_prefs.pixelGrid && Frame())
-        PaintGrid(painter, exposed);
+    if (m_nZoom == 1) {
+        painter.drawImage(exposed.topLeft(), image, exposed);
+    } else {
+        // Only the panel pixels under the exposed area.
+        const QRect source(exposed.x() / m_nZoom, exposed.y() / m_nZoom,
+                           exposed.width() / m_nZoom + 2, exposed.height() / m_nZoom + 2);
+        const QRect shown = source.intersected(kPanel);
+        const bool grid = m_nZoom >= 4 && m_prefs.pixelGrid && Frame();
+        painter.drawImage(shown.topLeft() * m_nZoom, Magnify(image, shown, m_nZoom, grid));
+    }
     painter.setPen(QPen(QColor(255, 0, 255), 1, Qt::DashLine));
     if (m_nGuideX >= 0)
         painter.drawLine(m_nGuideX * m_nZoom, 0, m_nGuideX * m_nZoom, height());

@@ -108,7 +108,6 @@ private:
                       Qt::KeyboardModifiers keys);
     void SelectByRubberBand(const QRect& band);
     void PaintOutline(QPainter& painter, const QRect& rect) const;
-    void PaintGrid(QPainter& painter, const QRect& exposed) const;
     void ApplyZoom(int factor, QPoint keepWidgetPoint);
     // Keeps `zoom` as the preference and shows it.
     void ZoomTo(int zoom, QPoint keepWidgetPoint);

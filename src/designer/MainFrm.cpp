@@ -156,7 +156,7 @@ void CMainFrame::CreateActions() {
     AddAction("paste", "粘贴元件(&P)", "将剪贴板上的元件粘贴到当前画面\n粘贴元件")
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    AddAction("cut", "剪切元件(&T)", "剪切选中的元件并将其放到剪贴板上\n剪切元件")
+    AddAction("cut", "剪切元件(&X)", "剪切选中的元件并将其放到剪贴板上\n剪切元件")
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     AddAction("bring-to-top", "上移顶层(&T)", "将元件上移至顶层\n上移顶层");
@@ -461,7 +461,7 @@ void CMainFrame::CreateFrameList() {
     view->addSeparator();
     view->addAction(Action("grid"));
     view->addAction(Action("snap"));
-    QMenu* grids = view->addMenu(QStringLiteral("吸附网格(&D)"));
+    QMenu* grids = view->addMenu(QStringLiteral("吸附网格(&P)"));
     for (const int grid : ViewPreferences::kSnapGrids)
         grids->addAction(Action(QStringLiteral("snap-grid-%1").arg(grid)));
     view->addSeparator();

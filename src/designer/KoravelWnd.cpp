@@ -32,10 +32,10 @@ constexpr int kMaxZoom = 8;
 
 const QRect kPanel(0, 0, kPanelWidth, kPanelHeight);
 
-QList<QRect> RectsOf(const QList<CGraphBase*>& elements) {
-    QList<QRect> rects;
+std::vector<QRect> RectsOf(const QList<CGraphBase*>& elements) {
+    std::vector<QRect> rects;
     for (const CGraphBase* element : elements)
-        rects << element->GetRect();
+        rects.push_back(element->GetRect());
     return rects;
 }
 
@@ -727,8 +727,7 @@ void CKoravelWnd::Align(AlignEdge edge) {
     const QList<CGraphBase*> selection = m_doc.Selection();
     if (!frame || selection.size() < 2)
         return;
-    const QList<QRect> rects = RectsOf(selection);
-    auto changes = Changes(selection, AlignRects({rects.begin(), rects.end()}, edge));
+    auto changes = Changes(selection, AlignRects(RectsOf(selection), edge));
     if (!changes.empty())
         m_doc.Push(new CmdSetRects(m_doc, frame, std::move(changes), QStringLiteral("对齐元件")));
 }
@@ -738,8 +737,7 @@ void CKoravelWnd::Distribute(Qt::Orientation orientation) {
     const QList<CGraphBase*> selection = m_doc.Selection();
     if (!frame || selection.size() < 3)
         return;
-    const QList<QRect> rects = RectsOf(selection);
-    auto changes = Changes(selection, DistributeRects({rects.begin(), rects.end()}, orientation));
+    auto changes = Changes(selection, DistributeRects(RectsOf(selection), orientation));
     if (!changes.empty())
         m_doc.Push(new CmdSetRects(m_doc, frame, std::move(changes), QStringLiteral("等距分布")));
 }

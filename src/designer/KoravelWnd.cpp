@@ -155,19 +155,20 @@ QImage Magnify(const QImage& image, const QRect& source, int zoom, bool grid) {
         const auto* in =
             reinterpret_cast<const QRgb*>(image.constScanLine(source.y() + y)) + source.x();
         auto* top = reinterpret_cast<QRgb*>(magnified.scanLine(y * zoom));
-        // The block's inner rows (a grid darkens their first pixel), then its top row.
+        auto* inner = reinterpret_cast<QRgb*>(magnified.scanLine(y * zoom + 1));
+        // One inner row of the blocks (a grid darkens their first pixel) copied down, and the
+        // top row, which a grid darkens whole.
         for (int x = 0; x < source.width(); ++x) {
-            QRgb* block = top + x * zoom;
-            std::fill(block, block + zoom, in[x]);
-            if (grid)
-                block[0] = shade(in[x]);
+            const QRgb pixel = in[x];
+            const QRgb edge = grid ? shade(pixel) : pixel;
+            QRgb* block = inner + x * zoom;
+            std::fill(block, block + zoom, pixel);
+            block[0] = edge;
+            std::fill(top + x * zoom, top + (x + 1) * zoom, edge);
         }
-        for (int r = 1; r < zoom; ++r)
-            std::memcpy(magnified.scanLine(y * zoom + r), top, static_cast<std::size_t>(rowBytes));
-        if (grid) {
-            for (int x = 0; x < source.width() * zoom; ++x)
-                top[x] = shade(in[x / zoom]);
-        }
+        for (int r = 2; r < zoom; ++r)
+            std::memcpy(magnified.scanLine(y * zoom + r), inner,
+                        static_cast<std::size_t>(rowBytes));
     }
     return magnified;
 }

@@ -63,9 +63,8 @@ std::tuple<int, QString, int, int, int, int> KeyOf(const CPLCAddress& address) {
             address.GetAddress(), address.GetSubAddr(),  bit ? address.GetShift() : 0};
 }
 
-} // namespace
-
-QString DlgAddressList::KindName(int typeCode) {
+// The kind name of column 3 by type code.
+QString KindName(int typeCode) {
     static const std::array<const char*, 10> names{"无",       "静态文字", "寄存器", "指示灯",
                                                    "功能键",   "静态图片", "棒图",   "趋势图",
                                                    "动态文字", "矩形"};
@@ -73,6 +72,8 @@ QString DlgAddressList::KindName(int typeCode) {
         return {};
     return QString::fromUtf8(names[static_cast<std::size_t>(typeCode)]);
 }
+
+} // namespace
 
 DlgAddressList::DlgAddressList(CKoravelDoc& doc, CKoravelWnd& canvas, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_canvas(canvas), m_pList(new QTableWidget(0, kColumns)),

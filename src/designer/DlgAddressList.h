@@ -32,9 +32,6 @@ public:
 
     QTableWidget& List() const { return *m_pList; }
 
-    // The kind name of column 3 by type code.
-    static QString KindName(int typeCode);
-
 private:
     enum class Mode { AllFrames, GivenFrame };
     // Identifies a piece of PLC memory independently of how wide it is read.

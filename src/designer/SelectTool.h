@@ -18,8 +18,6 @@ public:
     const CGraphBase* DraggedElement() const;
     // The offset that a drop now would move the selection by.
     QPoint DragOffset() const;
-    // Whether a drop leaves copies behind.
-    bool Duplicating() const { return m_bDuplicate; }
 
 private:
     void PrepareMove(CKoravelWnd& wnd, CGraphBase* element, QPoint point);

@@ -52,6 +52,10 @@ protected:
 private:
     QAction* AddAction(const QString& name, const QString& text, const QString& prompt = {});
     void CreateActions();
+    // The canvas's own commands: its view, and every element command connected to it.
+    void CreateViewActions();
+    void ConnectCanvas();
+    void UpdateCanvasCommandStates();
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();

@@ -1,5 +1,8 @@
 #include "MainFrm.h"
 
+#include "BatchDelivery.h"
+#include "DeviceCommands.h"
+#include "DlgEnumCom.h"
 #include "FormListBrowser.h"
 #include "FormListControl.h"
 #include "FormListHelper.h"
@@ -95,7 +98,8 @@ static void InitIcons() {
 }
 
 CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)) {
+    : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)),
+      m_pDeviceCommands(new CDeviceCommands(doc, *this)) {
     InitIcons();
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/application.svg")));
@@ -211,6 +215,12 @@ void CMainFrame::CreateActions() {
     on("product-catalogue", &CMainFrame::OnProductCatalogue);
     on("help-document", &CMainFrame::OnHelpDocument);
     on("copy-usb-driver", &CMainFrame::OnCopyUsbDriver);
+    on("serial-ports", &CMainFrame::OnSerialPorts);
+    on("download", [this] { m_pDeviceCommands->Download(); });
+    on("emulator", [this] { m_pDeviceCommands->StartEmulator(); });
+    on("batch-download", [this] { m_pDeviceCommands->Publish(); });
+    connect(m_pDeviceCommands, &CDeviceCommands::statesChanged, this,
+            &CMainFrame::UpdateCommandStates);
 }
 
 void CMainFrame::CreateMenus() {
@@ -393,6 +403,9 @@ void CMainFrame::UpdateCommandStates() {
     enable("delete-frame", rowSelected);
     enable("clear-elements", frame && !frame->m_Parts.empty());
     enable("panel-settings", plc);
+    enable("download", m_pDeviceCommands->CanDownload());
+    enable("emulator", frame != nullptr);
+    enable("batch-download", frame != nullptr);
     // Never enabled: no handler serves them.
     for (const char* never : {"global-functions", "upload", "serial-port"})
         enable(never, false);
@@ -481,9 +494,7 @@ void CMainFrame::SavePlacement() const {
 // --- Closing --------------------------------------------------------------------------------
 
 void CMainFrame::RemoveBatchToolFiles() const {
-    const QDir root(ProgramFolder());
-    for (const char* folder : {"BatchTool", "batchloader"})
-        QDir(root.filePath(QString::fromLatin1(folder))).removeRecursively();
+    RemovePublishFolders(ProgramFolder());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -602,6 +613,11 @@ void CMainFrame::OnImportOldProject() {
     const QString converter = ProgramFilePath(QStringLiteral("KV250 Convert/KV250Convert"));
     if (!QFileInfo(converter).isExecutable() || !QProcess::startDetached(converter, {}))
         QMessageBox::information(this, kCaption, QStringLiteral("转换失败，请重新安装软件！"));
+}
+
+void CMainFrame::OnSerialPorts() {
+    DlgEnumCom dialog(this);
+    dialog.exec();
 }
 
 void CMainFrame::OnToggleAnnotation(bool layer, bool on) {

@@ -5,6 +5,7 @@
 
 #include <thread>
 
+class CDeviceCommands;
 class CFormListBrowser;
 class CFormListHelper;
 class CKoravelDoc;
@@ -67,6 +68,7 @@ private:
     bool Save(bool askForPath);
     void SavePlacement() const;
     void RemoveBatchToolFiles() const;
+    void OnSerialPorts();
 
     void OnOpen();
     void OnImportOldProject();
@@ -87,5 +89,6 @@ private:
     CKoravelFormView* m_pFormView;
     CFormListBrowser* m_pFrameList = nullptr;
     CFormListHelper* m_pFrameListHelper = nullptr;
+    CDeviceCommands* m_pDeviceCommands;
     std::thread m_usbDriverCopy;
 };

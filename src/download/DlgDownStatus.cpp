@@ -85,6 +85,7 @@ void DlgDownStatus::StartDownload() {
 void DlgDownStatus::DownloadEnded() {
     m_worker.Wait();
     m_bRunning = false;
+    emit downloadEnded();
     if (m_closing)
         QDialog::reject();
 }

@@ -41,6 +41,10 @@ public:
 
     void reject() override;
 
+signals:
+    // A download has ended and its worker has been joined.
+    void downloadEnded();
+
 protected:
     void AddLogLine(const QString& line) override;
 

@@ -1,11 +1,11 @@
 #include "DeviceCommands.h"
 
+#include "AtomicFile.h"
 #include "DlgBatchTool.h"
 #include "DlgCompileStatus.h"
 #include "DlgDownStatus.h"
 #include "EmulatorLaunch.h"
 #include "KoravelDoc.h"
-#include "Markup.h"
 #include "NamedSharedMemory.h"
 #include "PLCEntity.h"
 #include "ProgramFolder.h"
@@ -53,15 +53,16 @@ std::optional<CompileJobResult> CDeviceCommands::Compile(BuildMode mode) {
             .exec();
         return std::nullopt;
     }
+    // The job compiles the file just saved, loaded into a project of its own on its worker:
+    // nothing the user does meanwhile reaches it, and it never writes the file.
     QString error;
-    if (!m_doc.Save(m_doc.Path(), &error)) {
+    QByteArray saved;
+    if (!m_doc.Save(m_doc.Path(), &error) || !ReadWholeFile(m_doc.Path(), saved, &error)) {
         QMessageBox::warning(&m_window, QStringLiteral("提示"),
                              QStringLiteral("保存工程失败！\n\n%1").arg(error));
         return std::nullopt;
     }
-    // The job compiles the project as saved, in a project of its own on its worker.
-    DlgCompileStatus dialog(CMarkup::EncodeUtf8(m_doc.Project().SaveXmlText()), m_doc.Catalog(),
-                            mode, &m_window);
+    DlgCompileStatus dialog(std::move(saved), m_doc.Catalog(), mode, &m_window);
     connect(&dialog, &DlgCompileStatus::compileEnded, this,
             [this](bool ok) { SetCompileFlags(false, ok); });
     SetCompileFlags(true, false);

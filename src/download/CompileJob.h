@@ -24,7 +24,7 @@ struct CompileJobResult {
 };
 
 // The compile job of the window's three commands, run on the compile dialog's worker. It works
-// on `projectFile`, the project's saved text, loaded here into a project of its own: the
+// on `projectFile`, the bytes of the saved project file, loaded here into a project of its own: the
 // document that the user goes on editing is never read from this thread. After the compile:
 // in emulator mode the hand-over in shared memory, in batch tool mode the publish preparation
 // (the package archive in the program folder).

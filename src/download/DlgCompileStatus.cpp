@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMutexLocker>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -91,49 +92,68 @@ void DlgCompileStatus::Post(std::function<void()> change) {
     QMetaObject::invokeMethod(this, std::move(change), Qt::QueuedConnection);
 }
 
+void DlgCompileStatus::Update(const std::function<void(Progress&)>& change) {
+    QMutexLocker lock(&m_progressLock);
+    change(m_progress);
+    if (m_bRefreshQueued)
+        return;
+    m_bRefreshQueued = true;
+    Post([this] { Refresh(); });
+}
+
+void DlgCompileStatus::Refresh() {
+    Progress progress;
+    {
+        QMutexLocker lock(&m_progressLock);
+        progress = m_progress;
+        m_bRefreshQueued = false;
+    }
+    if (!m_bEnding && !progress.title.isEmpty())
+        setWindowTitle(QStringLiteral("正在编译：") + progress.title);
+    m_pCurrentBar->setValue(progress.currentPos);
+    m_pCurrentText->setText(progress.currentText);
+    m_pOverallBar->setRange(0, progress.overallRange);
+    m_pOverallBar->setValue(progress.overallPos);
+    m_pOverallText->setText(progress.overallText);
+}
+
 void DlgCompileStatus::Reset() {
-    Post([this] {
-        for (QProgressBar* bar : {m_pCurrentBar, m_pOverallBar}) {
-            bar->setRange(0, 100);
-            bar->setValue(0);
-        }
-        m_pCurrentText->setText(QStringLiteral("0/0"));
-        m_pOverallText->setText(QStringLiteral("0/0"));
+    Update([](Progress& p) {
+        p.currentPos = 0;
+        p.overallPos = 0;
+        p.overallRange = 100;
+        p.currentText = p.overallText = QStringLiteral("0/0");
     });
 }
 
 void DlgCompileStatus::SetOverallRange(int steps) {
-    Post([this, steps] { m_pOverallBar->setRange(0, steps); });
+    Update([steps](Progress& p) { p.overallRange = std::max(steps, 0); });
 }
 
 void DlgCompileStatus::StepOverall() {
-    Post([this] {
-        m_pOverallBar->setValue(std::min(m_pOverallBar->value() + 1, m_pOverallBar->maximum()));
-        m_pOverallText->setText(
-            QStringLiteral("%1 / %2").arg(m_pOverallBar->value()).arg(m_pOverallBar->maximum()));
+    Update([](Progress& p) {
+        p.overallPos = std::min(p.overallPos + 1, p.overallRange);
+        p.overallText = QStringLiteral("%1 / %2").arg(p.overallPos).arg(p.overallRange);
     });
 }
 
 void DlgCompileStatus::SetTitle(const QString& title) {
-    Post([this, title] {
-        if (!m_bEnding)
-            setWindowTitle(QStringLiteral("正在编译：") + title);
-    });
+    Update([&title](Progress& p) { p.title = title; });
 }
 
 void DlgCompileStatus::SetCurrentPos(int percent) {
-    Post([this, percent] { m_pCurrentBar->setValue(std::clamp(percent, 0, 100)); });
+    Update([percent](Progress& p) { p.currentPos = std::clamp(percent, 0, 100); });
 }
 
 void DlgCompileStatus::SetCurrentText(const QString& text) {
-    Post([this, text] { m_pCurrentText->setText(text); });
+    Update([&text](Progress& p) { p.currentText = text; });
 }
 
 // The bar at that share of its range, the text in percent.
 void DlgCompileStatus::SetOverallPercent(int percent) {
-    Post([this, percent] {
-        const int p = std::clamp(percent, 0, 100);
-        m_pOverallBar->setValue(m_pOverallBar->maximum() * p / 100);
-        m_pOverallText->setText(QStringLiteral("%1%").arg(p));
+    Update([percent](Progress& p) {
+        const int share = std::clamp(percent, 0, 100);
+        p.overallPos = p.overallRange * share / 100;
+        p.overallText = QStringLiteral("%1%").arg(share);
     });
 }

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QMutex>
+#include <QString>
 
 #include <atomic>
 #include <functional>
@@ -31,8 +33,8 @@ public:
     // The job's outcome once the dialog has ended; not ok when it was closed during the job.
     CompileJobResult& Result() { return m_result; }
 
-    // The compile display operations. The job calls them on its worker; each is handed over to
-    // the dialog's thread.
+    // The compile display operations. The job calls them on its worker for every element; they
+    // change the progress kept here, and the dialog's thread shows the latest of it.
     void Reset() override;
     void SetOverallRange(int steps) override;
     void StepOverall() override;
@@ -51,7 +53,20 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // What the bars and texts show.
+    struct Progress {
+        QString title;
+        int currentPos = 0;
+        QString currentText = QStringLiteral("0/0");
+        int overallRange = 100;
+        int overallPos = 0;
+        QString overallText = QStringLiteral("0/0");
+    };
+
     void Post(std::function<void()> change);
+    // Changes the progress on the worker; one refresh at a time waits in the dialog's queue.
+    void Update(const std::function<void(Progress&)>& change);
+    void Refresh();
     void Finish(const std::shared_ptr<CompileJobResult>& result);
 
     QByteArray m_projectFile;
@@ -61,6 +76,9 @@ private:
     QProgressBar* m_pOverallBar;
     QLabel* m_pCurrentText;
     QLabel* m_pOverallText;
+    QMutex m_progressLock;
+    Progress m_progress;
+    bool m_bRefreshQueued = false;
     CompileJobResult m_result;
     std::atomic<bool> m_abort = false;
     bool m_bRunning = false;

@@ -73,6 +73,7 @@ DlgBatchTool::DlgBatchTool(const QString& programFolder, int plcId, QWidget* par
     close->setObjectName(QStringLiteral("closeButton"));
     for (QPushButton* button : {m_pChoosePlc, m_pMake, close})
         button->setAutoDefault(false);
+    m_pChoosePlc->setFixedWidth(m_pChoosePlc->fontMetrics().horizontalAdvance(u'.') * 3 + 24);
 
     auto* fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("软件标题:")), 0, 0);

@@ -288,6 +288,8 @@ private slots:
         for (const char* command : {"download", "emulator", "batch-download"}) {
             CKoravelDoc doc(Catalog());
             CMainFrame frame(doc);
+            QVERIFY2(!frame.Action(command)->isEnabled(), "nothing to compile without a PLC");
+            QVERIFY(frame.Action("serial-ports")->isEnabled());
             doc.NewProject(Catalog().GetPLC(2), CCommPara());
             QVERIFY(frame.Action(command)->isEnabled());
             QString text;

@@ -7,6 +7,9 @@
 #include "DlgNewFrame.h"
 #include "DlgAddressList.h"
 #include "ElementClipboard.h"
+#include "BatchDelivery.h"
+#include "DeviceCommands.h"
+#include "DlgEnumCom.h"
 #include "FormListBrowser.h"
 #include "FormListControl.h"
 #include "FormListHelper.h"
@@ -100,7 +103,8 @@ bool CopyFolder(const QString& from, const QString& to) {
 } // namespace
 
 CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)) {
+    : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)),
+      m_pDeviceCommands(new CDeviceCommands(doc, *this)) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/application.svg")));
     setAcceptDrops(true);
@@ -233,6 +237,12 @@ void CMainFrame::CreateActions() {
     on("help-document", &CMainFrame::OnHelpDocument);
     on("copy-usb-driver", &CMainFrame::OnCopyUsbDriver);
     on("about", &CMainFrame::OnAbout);
+    on("serial-ports", &CMainFrame::OnSerialPorts);
+    on("download", [this] { m_pDeviceCommands->Download(); });
+    on("emulator", [this] { m_pDeviceCommands->StartEmulator(); });
+    on("batch-download", [this] { m_pDeviceCommands->Publish(); });
+    connect(m_pDeviceCommands, &CDeviceCommands::statesChanged, this,
+            &CMainFrame::UpdateCommandStates);
 }
 
 void CMainFrame::CreateViewActions() {
@@ -525,6 +535,9 @@ void CMainFrame::UpdateCommandStates() {
     enable("clear-elements", frame && !frame->m_Parts.empty());
     enable("panel-settings", plc);
     UpdateCanvasCommandStates();
+    enable("download", m_pDeviceCommands->CanDownload());
+    enable("emulator", frame != nullptr);
+    enable("batch-download", frame != nullptr);
     // Never enabled: no handler serves them.
     for (const char* never : {"global-functions", "upload", "serial-port"})
         enable(never, false);
@@ -658,9 +671,7 @@ void CMainFrame::SavePlacement() const {
 // --- Closing --------------------------------------------------------------------------------
 
 void CMainFrame::RemoveBatchToolFiles() const {
-    const QDir root(ProgramFolder());
-    for (const char* folder : {"BatchTool", "batchloader"})
-        QDir(root.filePath(QString::fromLatin1(folder))).removeRecursively();
+    RemovePublishFolders(ProgramFolder());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -866,6 +877,11 @@ void CMainFrame::OnImportOldProject() {
     const QString converter = ProgramFilePath(QStringLiteral("KV250 Convert/KV250Convert"));
     if (!QFileInfo(converter).isExecutable() || !QProcess::startDetached(converter, {}))
         QMessageBox::information(this, kCaption, QStringLiteral("转换失败，请重新安装软件！"));
+}
+
+void CMainFrame::OnSerialPorts() {
+    DlgEnumCom dialog(this);
+    dialog.exec();
 }
 
 void CMainFrame::OnToggleAnnotation(bool layer, bool on) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <thread>
 
+class CDeviceCommands;
 class CFormListBrowser;
 class CHMIFrame;
 class CFormListHelper;
@@ -76,6 +77,7 @@ private:
     QString ProjectFolder() const;
     void SavePlacement() const;
     void RemoveBatchToolFiles() const;
+    void OnSerialPorts();
 
     void OnNew();
     void OnOpen();
@@ -104,5 +106,6 @@ private:
     CKoravelFormView* m_pFormView;
     CFormListBrowser* m_pFrameList = nullptr;
     CFormListHelper* m_pFrameListHelper = nullptr;
+    CDeviceCommands* m_pDeviceCommands;
     std::thread m_usbDriverCopy;
 };

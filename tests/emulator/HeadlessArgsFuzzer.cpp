@@ -2,7 +2,7 @@
 // command line always names its fault; an accepted one holds only values the run can use.
 
 #include "Engine.h"
-#include "Headless.h"
+#include "HeadlessRun.h"
 
 #include <QString>
 

@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CMarkup xml;
     xml.AppendElement(u"Part");
-    picture.SaveXml(xml);
+    picture.SaveXml(xml, QString());
     CGEPicture read;
     if (!ReadPart(xml.GetDocumentText(), read) || read.m_HeadBlock != picture.m_HeadBlock ||
         read.m_Data != picture.m_Data)

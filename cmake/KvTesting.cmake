@@ -44,14 +44,40 @@ function(kv_add_qtest name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endfunction()
 
-# kv_add_fuzzer(NAME SOURCES... LIBS...): a libFuzzer target, built only by the fuzz preset.
+# kv_add_fuzzer(NAME SOURCES... LIBS... [SEEDS folder] [DICT file]): a libFuzzer target, built
+# only by the fuzz preset. Its seeds are corpus/NAME beside the calling CMakeLists.txt unless
+# SEEDS names another folder. fuzz/NAME.sh runs it on them (with the dictionary): new inputs go
+# to corpus/NAME in the build folder, findings to findings/; scripts/fuzz calls it.
 function(kv_add_fuzzer name)
   if(NOT KV_FUZZ)
     return()
   endif()
-  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "SEEDS;DICT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${F_SOURCES})
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/fuzz")
+  # The model logs the pixels of every picture it reads into the program folder's debug log;
+  # thousands of inputs a second would fill the disk.
+  file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/fuzz/Log")
+  file(CREATE_LINK /dev/null "${CMAKE_BINARY_DIR}/fuzz/Log/debug.log" SYMBOLIC)
+
+  set(seeds "${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name}")
+  if(F_SEEDS)
+    set(seeds "${F_SEEDS}")
+  endif()
+  if(NOT IS_DIRECTORY "${seeds}")
+    message(FATAL_ERROR "fuzzer ${name}: no seed folder ${seeds}")
+  endif()
+  set(dict "")
+  if(F_DICT)
+    set(dict "'-dict=${F_DICT}' ")
+  endif()
+  set(work "${CMAKE_BINARY_DIR}/corpus/${name}")
+  set(findings "${CMAKE_BINARY_DIR}/findings")
+  file(GENERATE OUTPUT "${CMAKE_BINARY_DIR}/fuzz/${name}.sh"
+    CONTENT "#!/bin/sh\nmkdir -p '${work}' '${findings}'\nexec '$<TARGET_FILE:${name}>' \
+'-artifact_prefix=${findings}/${name}-' ${dict}\"$@\" '${work}' '${seeds}'\n"
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                     WORLD_READ WORLD_EXECUTE)
 endfunction()

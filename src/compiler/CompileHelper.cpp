@@ -1,6 +1,7 @@
 #include "CompileHelper.h"
 
 #include "Alarms.h"
+#include "BuildOutputs.h"
 #include "CompileProgress.h"
 #include "GEFuncKey.h"
 #include "GEPicture.h"
@@ -136,7 +137,8 @@ bool CCompileHelper::Compile(const CKoravelProject& project, QByteArray& image, 
 
     if (Aborted(error))
         return false;
-    CompilePictures(project);
+    if (!CompilePictures(project, error))
+        return false;
     EndPhase(kPhasePictures);
     m_pProgress->SetTitle(kPhasePictures);
 
@@ -222,15 +224,25 @@ bool CCompileHelper::CompileFrames(const CKoravelProject& project, QString& erro
     return true;
 }
 
-void CCompileHelper::CompilePictures(const CKoravelProject& project) {
+bool CCompileHelper::CompilePictures(const CKoravelProject& project, QString& error) {
     std::vector<const CGEPicture*> pictures;
+    qint64 size = 0;
     for (const auto& frame : project.m_Frames) {
         for (const auto& part : frame->m_Parts) {
-            if (part->m_nTypeCode == kTypePicture)
+            if (part->m_nTypeCode == kTypePicture) {
                 pictures.push_back(static_cast<const CGEPicture*>(part.get()));
+                size += PictureDataSize(*pictures.back());
+            }
         }
     }
+    // The pixels are converted at the element's size, which a damaged file may make huge: pictures
+    // that no image could hold are refused before anything is allocated for them.
+    if (size > kMaxImageSize) {
+        error = kImageTooLargeMessage;
+        return false;
+    }
     m_Pictures = BuildPictureSection(pictures);
+    return true;
 }
 
 void CCompileHelper::CompileHeader(const CKoravelProject& project) {

@@ -44,7 +44,7 @@ private:
     void EndPhase(const QString& phase, bool step = true);
     bool CompileAlarms(const CKoravelProject& project, QString& error);
     bool CompileFrames(const CKoravelProject& project, QString& error);
-    void CompilePictures(const CKoravelProject& project);
+    bool CompilePictures(const CKoravelProject& project, QString& error);
     void CompileHeader(const CKoravelProject& project);
     void Relocate(const CKoravelProject& project);
 

@@ -37,6 +37,13 @@ QByteArray PictureData(const CGEPicture& picture) {
     return out;
 }
 
+qint64 PictureDataSize(const CGEPicture& picture) {
+    if (picture.PixelData().isEmpty())
+        return 0;
+    return qint64{std::max(0, picture.m_nWidth)} * std::max(0, picture.m_nHeight) *
+           PictureSectionLayout::kPixelSize;
+}
+
 QByteArray BuildPictureSection(const std::vector<const CGEPicture*>& pictures) {
     namespace Layout = PictureSectionLayout;
     if (pictures.empty())

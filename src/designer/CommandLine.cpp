@@ -132,14 +132,9 @@ int Download(const QString& in, bool force) {
     return LoadProject(in, project) ? DownloadProject(project, force) : 1;
 }
 
-int Publish(const QStringList& arguments) {
-    const std::optional<PublishOptions> options = ParsePublishOptions(arguments.mid(2));
-    if (!options) {
-        PrintUsage();
-        return 1;
-    }
+int Publish(const PublishOptions& options) {
     CKoravelProject project;
-    return LoadProject(options->project, project) ? PublishBatchTool(project, *options) : 1;
+    return LoadProject(options.project, project) ? PublishBatchTool(project, options) : 1;
 }
 
 // Writes to address 0 in the designer's own code, for support staff and tests to see the crash
@@ -193,32 +188,62 @@ bool IsCrashNoticeVerb(int argc, char** argv) {
     return argc >= 2 && std::strcmp(argv[1], "--crash-notice") == 0;
 }
 
+CommandLineRequest ParseCommandLine(const QStringList& arguments) {
+    using Verb = CommandLineRequest::Verb;
+    CommandLineRequest request;
+    const qsizetype count = arguments.size();
+    const QString verb = arguments.value(1);
+    const QString operand = arguments.value(2);
+    if (count == 4 && verb == u"--save-plain") {
+        request = {Verb::SavePlain, operand, arguments[3]};
+    } else if (count == 3 && verb == u"--compile") {
+        request = {Verb::Compile, operand};
+    } else if (count == 5 && verb == u"--compile" && arguments[3] == u"--output") {
+        request = {Verb::Compile, operand, arguments[4]};
+    } else if (count == 3 && verb == u"--download") {
+        request = {Verb::Download, operand};
+    } else if (count == 4 && verb == u"--download" && arguments[3] == u"--force") {
+        request = {Verb::Download, operand, {}, true};
+    } else if (count >= 3 && verb == u"--publish") {
+        if (std::optional<PublishOptions> options = ParsePublishOptions(arguments.mid(2)))
+            request = {Verb::Publish, operand, {}, false, std::move(*options)};
+    } else if (count >= 3 && verb == u"--window-screenshot") {
+        request.verb = Verb::WindowScreenshot; // it reads its operands itself
+    } else if (count == 2 && verb == u"--crash-test") {
+        request.verb = Verb::CrashTest;
+    } else if (count == 3 && verb == u"--crash-notice") {
+        request = {Verb::CrashNotice, operand};
+    } else if (count == 3 && verb == u"--check") {
+        request = {Verb::Check, operand};
+    } else if (count == 4 && verb == u"--check" && arguments[3] == u"--json") {
+        request = {Verb::Check, operand, {}, true};
+    }
+    return request;
+}
+
 int RunCommandLine(const QStringList& arguments) {
-    if (arguments.size() == 4 && arguments[1] == u"--save-plain")
-        return SavePlain(arguments[2], arguments[3]);
-    if (arguments.size() == 3 && arguments[1] == u"--compile")
-        return Compile(arguments[2], QString());
-    if (arguments.size() == 5 && arguments[1] == u"--compile" && arguments[3] == u"--output")
-        return Compile(arguments[2], arguments[4]);
-    if (arguments.size() == 3 && arguments[1] == u"--download")
-        return Download(arguments[2], false);
-    if (arguments.size() == 4 && arguments[1] == u"--download" && arguments[3] == u"--force")
-        return Download(arguments[2], true);
-    if (arguments.size() >= 3 && arguments[1] == u"--publish")
-        return Publish(arguments);
-    if (arguments.size() >= 3 && arguments[1] == u"--window-screenshot")
+    const CommandLineRequest request = ParseCommandLine(arguments);
+    switch (request.verb) {
+    case CommandLineRequest::Verb::SavePlain:
+        return SavePlain(request.project, request.output);
+    case CommandLineRequest::Verb::Compile:
+        return Compile(request.project, request.output);
+    case CommandLineRequest::Verb::Download:
+        return Download(request.project, request.force);
+    case CommandLineRequest::Verb::Publish:
+        return Publish(request.publish);
+    case CommandLineRequest::Verb::WindowScreenshot:
         return WindowScreenshot(arguments);
-    if (arguments.size() == 2 && arguments[1] == u"--crash-test") {
+    case CommandLineRequest::Verb::CrashTest:
         CrashTest();
         return 1;
+    case CommandLineRequest::Verb::CrashNotice:
+        return ShowCrashNotice(request.project);
+    case CommandLineRequest::Verb::Check:
+        return Check(request.project, request.force);
+    case CommandLineRequest::Verb::Usage:
+        break;
     }
-    if (arguments.size() == 3 && arguments[1] == u"--crash-notice")
-        return ShowCrashNotice(arguments[2]);
-
-    if (arguments.size() == 3 && arguments[1] == u"--check")
-        return Check(arguments[2], false);
-    if (arguments.size() == 4 && arguments[1] == u"--check" && arguments[3] == u"--json")
-        return Check(arguments[2], true);
     PrintUsage();
     return 1;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "PublishCommand.h"
+
+#include <QString>
 #include <QStringList>
 
 // The designer's command-line verbs, which run without a window:
@@ -16,6 +19,28 @@ int RunCommandLine(const QStringList& arguments);
 
 // Whether the arguments name a verb at all; without one the designer opens its window.
 bool HasVerb(int argc, char** argv);
+
+// What the arguments (the program name first) ask for; Usage when they make no verb.
+struct CommandLineRequest {
+    enum class Verb {
+        Usage,
+        SavePlain,
+        Compile,
+        Download,
+        Publish,
+        WindowScreenshot,
+        CrashTest,
+        CrashNotice,
+        Check
+    };
+    Verb verb = Verb::Usage;
+    QString project; // the project; for --crash-notice the report
+    QString output;  // OUT of --save-plain, IMAGE of --compile --output ("" for the default)
+    bool force = false; // --download --force; --check --json
+    PublishOptions publish;
+};
+CommandLineRequest ParseCommandLine(const QStringList& arguments);
+
 // Whether the arguments ask for a verb that runs without a display.
 bool IsCommandLineVerb(int argc, char** argv);
 

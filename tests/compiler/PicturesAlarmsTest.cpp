@@ -1,4 +1,6 @@
 #include "AtomicFile.h"
+#include "BuildOutputs.h"
+#include "CompileHelper.h"
 #include "CompilerTestSupport.h"
 #include "GEPicture.h"
 #include "Pictures.h"
@@ -71,6 +73,32 @@ TEST(Pictures, MissingPixelsAreBlackAndNothingIsReadPastTheData) {
     const QByteArray image = CompileImage(*project);
     const std::uint32_t section = LE32(image, 52);
     EXPECT_EQ(BE32(image, section + 2 + 4), 0u) << "no bitmap, no data";
+}
+
+TEST(Pictures, PicturesNoImageCouldHoldFailTheCompileBeforeTheyAreConverted) {
+    // Element sizes of a damaged file: 100000 x 100000 would once have taken 20 GB.
+    struct Case {
+        int width;
+        int height;
+        int count;
+        bool compiles;
+    } const cases[] = {
+        {100000, 100000, 1, false},
+        {1024, 256, 2, true}, // 1 MiB of pixels together
+        {1024, 256, 3, false},
+    };
+    for (const Case& c : cases) {
+        auto project = NewProject();
+        for (int i = 0; i < c.count; ++i) {
+            CGEPicture& picture = AddPicture(*project, 2, 2, qRgb(255, 255, 255));
+            picture.m_nWidth = c.width;
+            picture.m_nHeight = c.height;
+        }
+        QByteArray image;
+        QString error;
+        EXPECT_EQ(CCompileHelper().Compile(*project, image, error), c.compiles) << c.count;
+        EXPECT_EQ(error, c.compiles ? QString() : kImageTooLargeMessage) << c.count;
+    }
 }
 
 TEST(Alarms, SectionHoldsTheTextsWithContent) {

@@ -14,6 +14,52 @@ CKoravelProject::CKoravelProject() = default;
 
 CKoravelProject::~CKoravelProject() = default;
 
+std::unique_ptr<CKoravelProject> CKoravelProject::Copy() const {
+    auto copy = std::make_unique<CKoravelProject>();
+    if (m_pSetting)
+        copy->m_pSetting = std::make_unique<CKoravelSetting>(*m_pSetting);
+    copy->m_CommPara = m_CommPara;
+    for (const auto& frame : m_Frames) {
+        // Element by element in the same order: the copy's positions are the original's. A
+        // pasted copy leaves some properties at their defaults; this one must be exact, which
+        // the undo memento is (a picture's clone is exact and spares its pixels the text).
+        auto clone = std::make_unique<CHMIFrame>();
+        for (const auto& part : frame->m_Parts) {
+            clone->m_Parts.push_back(part->m_nTypeCode == kTypePicture
+                                         ? part->Clone()
+                                         : CGraphBase::FromMemento(part->Memento(), m_pCurrentPLC));
+        }
+        clone->m_strDesc = frame->m_strDesc;
+        clone->m_nListOrder = frame->m_nListOrder;
+        clone->m_strName = frame->m_strName;
+        clone->m_nPrevID = frame->m_nPrevID;
+        clone->m_nNextID = frame->m_nNextID;
+        clone->m_nID = frame->m_nID;
+        clone->m_nBkColor = frame->m_nBkColor;
+        if (frame.get() == m_pCurrentFrame)
+            copy->m_pCurrentFrame = clone.get();
+        copy->m_Frames.push_back(std::move(clone));
+    }
+    copy->m_nFrameCounter = m_nFrameCounter;
+    if (m_pAlarmList) {
+        copy->m_pAlarmList = std::make_unique<CAlarmList>(m_pCurrentPLC);
+        CAlarmList& alarms = *copy->m_pAlarmList;
+        alarms.m_pTexts = std::make_unique<CTextList>(*m_pAlarmList->m_pTexts);
+        alarms.m_Alarm = m_pAlarmList->m_Alarm;
+        alarms.m_strFontName = m_pAlarmList->m_strFontName;
+        alarms.m_nFontSize = m_pAlarmList->m_nFontSize;
+        alarms.m_nBkColor = m_pAlarmList->m_nBkColor;
+        alarms.m_nTxtBkColor = m_pAlarmList->m_nTxtBkColor;
+        alarms.m_nTxtForeColor = m_pAlarmList->m_nTxtForeColor;
+        alarms.m_bTextBackground = m_pAlarmList->m_bTextBackground;
+    }
+    copy->m_pCurrentPLC = m_pCurrentPLC;
+    copy->m_strSoftVersion = m_strSoftVersion;
+    copy->m_strCatalogVersion = m_strCatalogVersion;
+    copy->m_Annotations = m_Annotations;
+    return copy;
+}
+
 void CKoravelProject::Clear() {
     while (!m_Frames.empty())
         m_Frames.pop_back();

@@ -74,6 +74,12 @@ public:
     CKoravelSetting& EnsureSetting();
     CAlarmList& EnsureAlarmList();
 
+    // A detached copy of everything a reader of the project sees (frames with their elements,
+    // settings, alarm list, PLC, annotations), for a worker that must not share the original
+    // with the window that goes on editing it. The current frame is the copy of the current
+    // one.
+    std::unique_ptr<CKoravelProject> Copy() const;
+
     // The plain XML text of the project as it is saved, dated `when`.
     QString SaveXmlText(const QDateTime& when = QDateTime::currentDateTime()) const;
     // Writes the scrambled file through a temporary file and an atomic rename. False (with the

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const QString kDemo = QStringLiteral(KV_BIN_DIR "/demo/demo.kvpr");
@@ -73,6 +75,32 @@ TEST(RoundTrip, TheDemoSurvivesSavingAndLoading) {
             EXPECT_EQ(static_cast<const CGERegister&>(*part).m_nRawUpperLimit, 4294967295LL);
         }
     }
+}
+
+TEST(RoundTrip, ACopySavesAsTheOriginalAndStaysApart) {
+    CKoravelProject demo;
+    QStringList messages;
+    ASSERT_TRUE(demo.LoadBytes(ReadBytes(kDemo), ShippedCatalog(), messages));
+    // A picture brought to the top: the copy keeps the stacking as it is.
+    CHMIFrame& first = *demo.m_Frames.front();
+    auto picture = std::find_if(first.m_Parts.begin(), first.m_Parts.end(), [](const auto& part) {
+        return part->m_nTypeCode == kTypePicture;
+    });
+    ASSERT_NE(picture, first.m_Parts.end());
+    std::rotate(picture, picture + 1, first.m_Parts.end());
+    (*demo.EnsureAlarmList().m_pTexts)[3].m_strContent = QStringLiteral("油压低");
+    demo.m_pCurrentFrame = demo.m_Frames.back().get();
+
+    const std::unique_ptr<CKoravelProject> copy = demo.Copy();
+    EXPECT_EQ(SavedText(*copy), SavedText(demo));
+    EXPECT_EQ(copy->m_pCurrentPLC, demo.m_pCurrentPLC);
+    EXPECT_EQ(copy->m_pCurrentFrame, copy->m_Frames.back().get());
+
+    const QString copied = SavedText(*copy);
+    first.m_Parts.front()->m_nLeft += 5;
+    (*demo.m_pAlarmList->m_pTexts)[3].m_strContent = QStringLiteral("changed");
+    demo.m_pSetting->m_nBeginFrame = 9;
+    EXPECT_EQ(SavedText(*copy), copied);
 }
 
 TEST(RoundTrip, SavePlainIsStableAndLeavesItsInputAlone) {

@@ -14,6 +14,7 @@
 #include "PLCEntity.h"
 #include "Profile.h"
 #include "ProgramFolder.h"
+#include "Updater.h"
 #include "commands/FrameCommands.h"
 #include "commands/ProjectCommands.h"
 
@@ -95,7 +96,10 @@ bool CopyFolder(const QString& from, const QString& to) {
 } // namespace
 
 CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)) {
+    : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)),
+      m_pUpdater(new CUpdater(
+          *this, ProgramFolder(), [this] { SaveBeforeEnding(); }, [] { QCoreApplication::exit(0); },
+          this)) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/application.svg")));
     setAcceptDrops(true);
@@ -215,6 +219,7 @@ void CMainFrame::CreateActions() {
     on("product-catalogue", &CMainFrame::OnProductCatalogue);
     on("help-document", &CMainFrame::OnHelpDocument);
     on("copy-usb-driver", &CMainFrame::OnCopyUsbDriver);
+    on("software-update", [this] { m_pUpdater->ShowSettings(); });
     on("about", &CMainFrame::OnAbout);
 }
 
@@ -386,7 +391,7 @@ void CMainFrame::UpdateCommandStates() {
     };
     for (const char* always :
          {"new", "open", "import", "exit", "serial-ports", "product-catalogue", "help-document",
-          "copy-usb-driver", "about", "address-labels", "layer-labels"})
+          "copy-usb-driver", "software-update", "about", "address-labels", "layer-labels"})
         enable(always, true);
     enable("save", m_doc.IsModified());
     enable("save-as", frame != nullptr);
@@ -517,6 +522,18 @@ bool CMainFrame::SaveModified() {
     if (answer == QMessageBox::Cancel)
         return false;
     return answer == QMessageBox::No || Save(false);
+}
+
+void CMainFrame::SaveBeforeEnding() {
+    while (m_doc.IsModified()) {
+        const QString name =
+            m_doc.Path().isEmpty() ? m_doc.Title() : QDir::toNativeSeparators(m_doc.Path());
+        const auto answer = QMessageBox::question(
+            this, QStringLiteral("designer"), QStringLiteral("将改动保存到 %1？").arg(name),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes || Save(false))
+            return;
+    }
 }
 
 bool CMainFrame::Save(bool askForPath) {

@@ -118,7 +118,22 @@ void CRecovery::RemoveSlot(const QString& id) const {
     QFile::remove(SlotFile(id, ".path"));
 }
 
+void CRecovery::RemoveStaleLocks() const {
+    const QDir folder(m_folder);
+    for (const QString& name : folder.entryList({QStringLiteral("*.lock")}, QDir::Files)) {
+        const QString id = QFileInfo(name).completeBaseName();
+        if (QFileInfo::exists(SlotFile(id, ".kvpr")))
+            continue;
+        // Taking the lock of a run that has ended removes the lock file when it is let go.
+        QLockFile lock(folder.filePath(name));
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0))
+            QFile::remove(SlotFile(id, ".path")); // killed between writing the path and the copy
+    }
+}
+
 bool CRecovery::OfferLeftOver(QWidget* parent) {
+    RemoveStaleLocks();
     const QFileInfoList copies =
         QDir(m_folder).entryInfoList({QStringLiteral("*.kvpr")}, QDir::Files, QDir::Time);
     for (const QFileInfo& copy : copies) {

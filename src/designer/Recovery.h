@@ -46,6 +46,8 @@ private:
     void Write();
     void Remove();
     void RemoveSlot(const QString& id) const;
+    // Lock files of runs that ended without leaving a copy.
+    void RemoveStaleLocks() const;
 
     CKoravelDoc& m_doc;
     const QString m_folder;

@@ -171,12 +171,24 @@ private slots:
         path.write(user.toUtf8());
         path.close();
 
+        // A run that ended before it wrote a copy leaves its lock and maybe the path: both go.
+        QFile stale(QDir(Folder()).filePath(QStringLiteral("2-2.lock")));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("999999999\nrecovery_child\n\n"); // a process id that no process has
+        stale.close();
+        QVERIFY(QFile::copy(path.fileName(), QDir(Folder()).filePath(QStringLiteral("2-2.path"))));
+
         AnswerOffer(QStringLiteral("放弃"), &offered);
         QVERIFY(!recovery.OfferLeftOver(nullptr));
+        QVERIFY(!QFileInfo::exists(stale.fileName()));
+        QVERIFY(!QFileInfo::exists(QDir(Folder()).filePath(QStringLiteral("2-2.path"))));
         QVERIFY(offered.startsWith(QStringLiteral("发现未保存的工程…|") + user + u'\n'));
         QVERIFY(!QFileInfo::exists(leftOver));
         QVERIFY(!doc.IsModified());
         QCOMPARE(Copies().size(), 1);
+        QString runningLock = runningRecovery.CopyPath();
+        runningLock.replace(QStringLiteral(".kvpr"), QStringLiteral(".lock"));
+        QVERIFY(QFileInfo::exists(runningLock));
     }
 
     // A designer killed with its project modified leaves the copy; the next start offers it
@@ -225,7 +237,8 @@ private slots:
                                      QStringLiteral("copies 1")}));
         QCOMPARE(restore.exitCode(), 0);
         QCOMPARE(ReadFile(user), before);
-        QCOMPARE(Copies(), QStringList());
+        // Neither run leaves anything behind: not the copy, not a lock.
+        QCOMPARE(QDir(Folder()).entryList(QDir::Files), QStringList());
     }
 };
 

@@ -2,7 +2,7 @@
 """The update server of the updater tests: serves a folder on 127.0.0.1 at a port of its own
 choosing, which it prints as its first line.
 
-  update_server.py ROOT [--rate BYTES_PER_SECOND] [--drop-after BYTES]
+  update_server.py ROOT [--port PORT] [--rate BYTES_PER_SECOND] [--drop-after BYTES]
 
 --rate sends every file at about that speed; --drop-after announces a file's full length and
 closes the connection after that many bytes of it.
@@ -45,13 +45,14 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("root")
+    parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--rate", type=int, default=0)
     parser.add_argument("--drop-after", type=int, default=0)
     options = parser.parse_args()
     Handler.rate = options.rate
     Handler.drop_after = options.drop_after
     handler = functools.partial(Handler, directory=options.root)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", options.port), handler)
     print(server.server_address[1], flush=True)
     try:
         server.serve_forever()

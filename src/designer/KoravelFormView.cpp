@@ -1,5 +1,6 @@
 #include "KoravelFormView.h"
 
+#include "DlgAddressList.h"
 #include "KoravelWnd.h"
 
 #include <QHBoxLayout>
@@ -8,13 +9,16 @@
 #include <QStackedWidget>
 
 CKoravelFormView::CKoravelFormView(CKoravelDoc& doc, QWidget* parent)
-    : QWidget(parent), m_pCanvas(new CKoravelWnd(doc)), m_pProperties(new QStackedWidget) {
+    : QWidget(parent), m_pCanvas(new CKoravelWnd(doc)), m_pProperties(new QStackedWidget),
+      m_pUsageTable(new DlgAddressList(doc, *m_pCanvas, this)) {
     setObjectName(QStringLiteral("formView"));
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("canvasArea"));
     scroll->setWidget(m_pCanvas);
     scroll->setAlignment(Qt::AlignCenter);
     scroll->setBackgroundRole(QPalette::Dark);
+    m_pCanvas->WatchViewport(scroll->viewport());
+    setFocusProxy(m_pCanvas);
     m_pProperties->setObjectName(QStringLiteral("propertyArea"));
     m_pProperties->setMinimumWidth(300);
     m_pProperties->addWidget(new QWidget);

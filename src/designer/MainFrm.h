@@ -6,6 +6,7 @@
 #include <memory>
 #include <thread>
 
+class CDeviceCommands;
 class CFormListBrowser;
 class CHMIFrame;
 class CFormListHelper;
@@ -54,6 +55,10 @@ protected:
 private:
     QAction* AddAction(const QString& name, const QString& text, const QString& prompt = {});
     void CreateActions();
+    // The canvas's own commands: its view, and every element command connected to it.
+    void CreateViewActions();
+    void ConnectCanvas();
+    void UpdateCanvasCommandStates();
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
@@ -72,8 +77,12 @@ private:
     // asks again while a save the user wanted fails.
     void SaveBeforeEnding();
     bool Save(bool askForPath);
+    // Where the file dialogs start: the open project's folder, else the last project's, else
+    // the user's documents.
+    QString ProjectFolder() const;
     void SavePlacement() const;
     void RemoveBatchToolFiles() const;
+    void OnSerialPorts();
 
     void OnNew();
     void OnOpen();
@@ -102,6 +111,7 @@ private:
     CKoravelFormView* m_pFormView;
     CFormListBrowser* m_pFrameList = nullptr;
     CFormListHelper* m_pFrameListHelper = nullptr;
+    CDeviceCommands* m_pDeviceCommands;
     std::thread m_usbDriverCopy;
     CUpdater* m_pUpdater;
 };

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,6 +25,10 @@ bool AskRestore(QWidget* parent, const QString& path, const QDateTime& written) 
     box.setInformativeText(QStringLiteral("%1\n%2").arg(
         path.isEmpty() ? QStringLiteral("无标题") : QDir::toNativeSeparators(path),
         written.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
+    // The box would break the path at every '/' to keep itself narrow.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        if (label->text() == box.informativeText())
+            label->setWordWrap(false);
     QPushButton* restore = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("放弃"), QMessageBox::DestructiveRole);
     box.setDefaultButton(restore);

@@ -1,5 +1,8 @@
 #include "DlgAbout.h"
 
+#include "ProgramFolder.h"
+#include "VersionComponent.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QIcon>
@@ -55,5 +58,5 @@ DlgAbout::DlgAbout(const QString& version, QWidget* parent) : QDialog(parent) {
 }
 
 QString DlgAbout::BuildVersion() {
-    return QStringLiteral(KV_PROGRAM_VERSION);
+    return ReadVersionComponent(ProgramFolder()).display;
 }

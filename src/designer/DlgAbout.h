@@ -10,6 +10,7 @@ public:
     // `version` is the version text shown after "版本".
     explicit DlgAbout(const QString& version, QWidget* parent = nullptr);
 
-    // The version the program was built as.
+    // The installed designer's version as its version component reports it for display;
+    // empty without the component.
     static QString BuildVersion();
 };

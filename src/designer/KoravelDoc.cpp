@@ -101,6 +101,15 @@ bool CKoravelDoc::Load(const QString& path, QStringList& messages, QString* reas
     return true;
 }
 
+bool CKoravelDoc::Restore(const QString& copy, const QString& path, QStringList& messages) {
+    if (!Load(copy, messages))
+        return false;
+    SetPath(path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath());
+    m_undo.resetClean();
+    emit modifiedChanged();
+    return true;
+}
+
 bool CKoravelDoc::Save(const QString& path, QString* error) {
     if (!m_project->Save(path, error))
         return false;

@@ -55,6 +55,10 @@ public:
     // Opens a project file. A file that does not load leaves the open project as it was;
     // `messages` holds what to show the user, `reason` the reader's own words.
     bool Load(const QString& path, QStringList& messages, QString* reason = nullptr);
+    // Opens a recovery copy of the project whose file is `path` (empty for an untitled one):
+    // the document takes `path` and counts as modified, so the next save goes to the user's
+    // file, never to the copy.
+    bool Restore(const QString& copy, const QString& path, QStringList& messages);
     // Writes the project file and takes `path` as the document's; false with the path and the
     // system's reason in `error`.
     bool Save(const QString& path, QString* error = nullptr);

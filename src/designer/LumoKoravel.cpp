@@ -6,6 +6,8 @@
 #include "MainFrm.h"
 #include "PLCFactory.h"
 #include "ProgramFolder.h"
+#include "Recovery.h"
+#include "Updater.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -23,7 +25,8 @@ AnnotationFlags ReadAnnotationFlags() {
 CKoravelApp::CKoravelApp() = default;
 
 CKoravelApp::~CKoravelApp() {
-    // The window goes before the document it shows.
+    // A normal end: the recovery copy goes. The window goes before the document it shows.
+    m_pRecovery.reset();
     m_pFrame.reset();
     m_pDoc.reset();
 }
@@ -44,8 +47,11 @@ bool CKoravelApp::InitInstance(const QStringList& arguments) {
     m_pFrame = std::make_unique<CMainFrame>(*m_pDoc);
     m_pFrame->RestorePlacement();
     m_pFrame->showMaximized();
-    if (arguments.size() > 1)
+    m_pRecovery = std::make_unique<CRecovery>(*m_pDoc);
+    // Restored work stays open rather than a file named on the command line.
+    if (!m_pRecovery->OfferLeftOver(m_pFrame.get()) && arguments.size() > 1)
         m_pFrame->OpenProject(arguments[1]);
+    m_pFrame->Updater().StartCheck();
     return true;
 }
 

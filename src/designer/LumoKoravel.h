@@ -8,10 +8,12 @@
 
 class CKoravelDoc;
 class CMainFrame;
+class CRecovery;
 
 // The designer application with its window: start-up in order (profile, program folder,
-// annotation switches, file type, PLC catalog, document and main window, the project named on
-// the command line), then the event loop.
+// annotation switches, file type, PLC catalog, document and main window, the offer of work
+// left unsaved by a run that ended abnormally, the project named on the command line, the
+// update check), then the event loop.
 class CKoravelApp {
 public:
     CKoravelApp();
@@ -28,6 +30,7 @@ public:
 private:
     std::unique_ptr<CKoravelDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CRecovery> m_pRecovery;
 };
 
 // The annotation switches kept in "config.dll".

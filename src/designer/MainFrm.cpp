@@ -1,15 +1,15 @@
 #include "MainFrm.h"
 
-#include "DlgAbout.h"
-#include "DlgCopyFrame.h"
-#include "DlgDriverSetting.h"
-#include "DlgKoravelSetting.h"
-#include "DlgNewFrame.h"
-#include "DlgAddressList.h"
-#include "ElementClipboard.h"
 #include "BatchDelivery.h"
 #include "DeviceCommands.h"
+#include "DlgAbout.h"
+#include "DlgAddressList.h"
+#include "DlgCopyFrame.h"
+#include "DlgDriverSetting.h"
 #include "DlgEnumCom.h"
+#include "DlgKoravelSetting.h"
+#include "DlgNewFrame.h"
+#include "ElementClipboard.h"
 #include "FormListBrowser.h"
 #include "FormListControl.h"
 #include "FormListHelper.h"
@@ -20,6 +20,7 @@
 #include "PLCEntity.h"
 #include "Profile.h"
 #include "ProgramFolder.h"
+#include "Updater.h"
 #include "commands/FrameCommands.h"
 #include "commands/ProjectCommands.h"
 
@@ -104,7 +105,10 @@ bool CopyFolder(const QString& from, const QString& to) {
 
 CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)),
-      m_pDeviceCommands(new CDeviceCommands(doc, *this)) {
+      m_pDeviceCommands(new CDeviceCommands(doc, *this)),
+      m_pUpdater(new CUpdater(
+          *this, ProgramFolder(), [this] { SaveBeforeEnding(); }, [] { QCoreApplication::exit(0); },
+          this)) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/application.svg")));
     setAcceptDrops(true);
@@ -236,6 +240,7 @@ void CMainFrame::CreateActions() {
     on("product-catalogue", &CMainFrame::OnProductCatalogue);
     on("help-document", &CMainFrame::OnHelpDocument);
     on("copy-usb-driver", &CMainFrame::OnCopyUsbDriver);
+    on("software-update", [this] { m_pUpdater->ShowSettings(); });
     on("about", &CMainFrame::OnAbout);
     on("serial-ports", &CMainFrame::OnSerialPorts);
     on("download", [this] { m_pDeviceCommands->Download(); });
@@ -522,7 +527,7 @@ void CMainFrame::UpdateCommandStates() {
     };
     for (const char* always :
          {"new", "open", "import", "exit", "serial-ports", "product-catalogue", "help-document",
-          "copy-usb-driver", "about", "address-labels", "layer-labels"})
+          "copy-usb-driver", "software-update", "about", "address-labels", "layer-labels"})
         enable(always, true);
     enable("save", m_doc.IsModified());
     enable("save-as", frame != nullptr);
@@ -700,6 +705,18 @@ bool CMainFrame::SaveModified() {
     if (answer == QMessageBox::Cancel)
         return false;
     return answer == QMessageBox::No || Save(false);
+}
+
+void CMainFrame::SaveBeforeEnding() {
+    while (m_doc.IsModified()) {
+        const QString name =
+            m_doc.Path().isEmpty() ? m_doc.Title() : QDir::toNativeSeparators(m_doc.Path());
+        const auto answer = QMessageBox::question(
+            this, QStringLiteral("designer"), QStringLiteral("将改动保存到 %1？").arg(name),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes || Save(false))
+            return;
+    }
 }
 
 QString CMainFrame::ProjectFolder() const {

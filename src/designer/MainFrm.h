@@ -12,6 +12,7 @@ class CHMIFrame;
 class CFormListHelper;
 class CKoravelDoc;
 class CKoravelFormView;
+class CUpdater;
 class QAction;
 class QLabel;
 class QMenu;
@@ -31,6 +32,7 @@ public:
     QAction* Action(const QString& name) const { return m_actions.value(name); }
     CKoravelFormView& FormView() const { return *m_pFormView; }
     CFormListBrowser& FrameListBar() const { return *m_pFrameList; }
+    CUpdater& Updater() const { return *m_pUpdater; }
 
     // Text of status pane 1 to 4, the pane as wide as its text.
     void SetStatusPane(int index, const QString& text);
@@ -71,6 +73,9 @@ private:
     // Asks "将改动保存到 %1？" for a modified project; false when the user cancels or the save
     // fails.
     bool SaveModified();
+    // Before the designer ends for an update: offers to save a modified project (yes, no) and
+    // asks again while a save the user wanted fails.
+    void SaveBeforeEnding();
     bool Save(bool askForPath);
     // Where the file dialogs start: the open project's folder, else the last project's, else
     // the user's documents.
@@ -108,4 +113,5 @@ private:
     CFormListHelper* m_pFrameListHelper = nullptr;
     CDeviceCommands* m_pDeviceCommands;
     std::thread m_usbDriverCopy;
+    CUpdater* m_pUpdater;
 };

@@ -117,6 +117,7 @@ private slots:
         } const states[] = {
             {"new", true, true},
             {"open", true, true},
+            {"software-update", true, true},
             {"save", false, false},
             {"save-as", false, true},
             {"change-driver", false, true},

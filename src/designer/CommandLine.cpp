@@ -31,7 +31,8 @@ void PrintUsage() {
                                      "       designer --publish PROJECT --output TOOL "
                                      "[--title T] [--password P] [--plc-program FILE] "
                                      "[--zip]\n"
-                                     "       designer --window-screenshot OUT.png [PROJECT]\n"
+                                     "       designer --window-screenshot OUT.png [PROJECT "
+                                     "[--select FRAME[:POSITION]]]\n"
                                      "       designer --crash-test\n"
                                      "  --save-plain  load the project IN (plain or scrambled) and "
                                      "write it to OUT as plain XML\n"
@@ -44,7 +45,9 @@ void PrintUsage() {
                                      "TOOL (with --zip a ZIP with the tool and the "
                                      "usb_driver folder); --password sets the start password\n"
                                      "  --window-screenshot  open the main window (with PROJECT) "
-                                     "at 1280 x 800 without a display and write it as a PNG\n"
+                                     "at 1280 x 800 without a display and write it as a PNG; "
+                                     "--select makes frame FRAME current and selects its "
+                                     "element at POSITION (0-based), showing its panel\n"
                                      "  --crash-test  start, then crash by a write to address 0: "
                                      "the crash reporter writes its report and dump into Log"));
 }

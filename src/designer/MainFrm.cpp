@@ -10,6 +10,7 @@
 #include "Profile.h"
 #include "ProgramFolder.h"
 #include "commands/FrameCommands.h"
+#include "panels/DlgAlarmList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -206,6 +207,7 @@ void CMainFrame::CreateActions() {
     on("redo", [this] { m_doc.UndoStack().redo(); });
     on("delete-frame", &CMainFrame::OnDeleteFrames);
     on("clear-elements", &CMainFrame::OnClearElements);
+    on("alarm-list", [this] { EditAlarmList(m_doc, this); });
     on("address-labels", [this](bool checked) { OnToggleAnnotation(false, checked); });
     on("layer-labels", [this](bool checked) { OnToggleAnnotation(true, checked); });
     on("product-catalogue", &CMainFrame::OnProductCatalogue);
@@ -393,6 +395,7 @@ void CMainFrame::UpdateCommandStates() {
     enable("delete-frame", rowSelected);
     enable("clear-elements", frame && !frame->m_Parts.empty());
     enable("panel-settings", plc);
+    enable("alarm-list", frame != nullptr);
     // Never enabled: no handler serves them.
     for (const char* never : {"global-functions", "upload", "serial-port"})
         enable(never, false);

@@ -63,9 +63,10 @@ CKoravelFormView::CKoravelFormView(CKoravelDoc& doc, QWidget* parent)
     connect(&doc, &CKoravelDoc::elementShown, this, &CKoravelFormView::ShowElement);
     connect(&doc, &CKoravelDoc::elementChanged, this, &CKoravelFormView::OnElementChanged);
     connect(&doc, &CKoravelDoc::projectReset, this, &CKoravelFormView::OnProjectReset);
-    for (auto signal : {&CKoravelDoc::framesChanged, &CKoravelDoc::canvasChanged,
-                        &CKoravelDoc::selectionChanged, &CKoravelDoc::plcChanged})
+    for (auto signal :
+         {&CKoravelDoc::framesChanged, &CKoravelDoc::selectionChanged, &CKoravelDoc::plcChanged})
         connect(&doc, signal, this, &CKoravelFormView::DropDeleted);
+    connect(&doc, &CKoravelDoc::canvasChanged, this, &CKoravelFormView::OnCanvasChanged);
 }
 
 CElementPanel* CKoravelFormView::ElementPanel(int typeCode) const {
@@ -105,6 +106,17 @@ void CKoravelFormView::ShowElement(CGraphBase* element) {
 void CKoravelFormView::OnElementChanged(CGraphBase* element) {
     for (CElementPanel* panel : m_elementPanels) {
         if (panel->Element() == element)
+            panel->Refresh();
+    }
+}
+
+void CKoravelFormView::OnCanvasChanged() {
+    DropDeleted();
+    // What the canvas changed (a move, a resize) shows in the panel too.
+    if (ShownPanel() == m_pFramePanel)
+        m_pFramePanel->Refresh();
+    for (CElementPanel* panel : m_elementPanels) {
+        if (!panel->isHidden())
             panel->Refresh();
     }
 }

@@ -36,6 +36,7 @@ private:
     void ShowOnly(QWidget* panel);
     void OnProjectReset();
     void DropDeleted();
+    void OnCanvasChanged();
     void OnElementChanged(CGraphBase* element);
 
     CKoravelDoc& m_doc;

@@ -73,6 +73,8 @@ CAddressGroup::CAddressGroup(const QString& caption, const QString& typeLabel, Q
                     [count](CPLCAddress& address) { address.SetRegNum(count); });
     });
     OnNumberEdited(m_station.edit, [this](std::int64_t value, bool) {
+        if (!m_pPlc)
+            return;
         const PLCValueBlock& block = m_pPlc->GetStation();
         OnNumber(m_station.edit, std::clamp<std::int64_t>(value, block.minValue, block.maxValue),
                  QStringLiteral("station"), [](CPLCAddress& address, std::int64_t station) {

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -78,6 +79,7 @@ DlgAlarmList::DlgAlarmList(const CAlarmList* alarmList, const CPLCEntity* plc, Q
     m_pGrid->SetColumnRule(kContentColumn, {true, 255, false, false});
     m_pGrid->setMinimumWidth(m_pGrid->columnWidth(kLabelColumn) +
                              m_pGrid->columnWidth(kContentColumn) + 24);
+    m_pGrid->setMinimumHeight(400);
     for (int row = 0; row < kTextListSize; ++row)
         m_pGrid->SetCellText(row, kContentColumn, (*m_pList->m_pTexts)[row].m_strContent);
 
@@ -151,6 +153,13 @@ void DlgAlarmList::ShowLabels() {
 void DlgAlarmList::ReadTexts() {
     for (int row = 0; row < kTextListSize; ++row)
         (*m_pList->m_pTexts)[row].m_strContent = m_pGrid->GetCellText(row, kContentColumn);
+}
+
+void DlgAlarmList::keyPressEvent(QKeyEvent* event) {
+    // Enter takes a typed number; only the buttons close the dialog.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void DlgAlarmList::accept() {

@@ -30,6 +30,9 @@ public:
 
     void accept() override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Show();
     void ShowLabels();

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QVBoxLayout>
 
@@ -75,6 +76,7 @@ DlgDynamicTxt::DlgDynamicTxt(CKoravelDoc& doc)
     m_pGrid->SetRowHeightTwips(400);
     m_pGrid->SetColumnRule(kContentColumn, {true, 255, false, false});
     m_pGrid->setMinimumHeight(200);
+    m_pGrid->horizontalHeader()->setStretchLastSection(true);
     for (int row = 0; row < kTextListSize; ++row)
         m_pGrid->SetCellText(row, kNumberColumn, QString::number(row + 1));
     connect(m_pGrid, &CEditableGrid::EditingEnded, this, &DlgDynamicTxt::OnEditingEnded);

@@ -12,9 +12,19 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMaxFrameId = 65535;
+
+// A typed frame number from `lowest` to the highest, shown corrected when it had to be.
+std::int32_t FrameNumber(CNumEditCtrl* edit, std::int64_t value, int lowest) {
+    const std::int64_t number = std::clamp<std::int64_t>(value, lowest, kMaxFrameId);
+    if (number != value)
+        CorrectTypedValue(edit, number);
+    return static_cast<std::int32_t>(number);
+}
 
 } // namespace
 
@@ -34,14 +44,12 @@ DlgFrame::DlgFrame(CKoravelDoc& doc)
     connect(m_pNumber, &QLineEdit::editingFinished, this, &DlgFrame::OnNumber);
     connect(m_pDesc, &QPlainTextEdit::textChanged, this, &DlgFrame::OnDescription);
     OnNumberEdited(m_prev.edit, [this](std::int64_t value, bool) {
-        Change(QStringLiteral("prev"), [value](FrameProperties& frame) {
-            frame.prevId = static_cast<std::int32_t>(value);
-        });
+        const auto id = FrameNumber(m_prev.edit, value, 0);
+        Change(QStringLiteral("prev"), [id](FrameProperties& frame) { frame.prevId = id; });
     });
     OnNumberEdited(m_next.edit, [this](std::int64_t value, bool) {
-        Change(QStringLiteral("next"), [value](FrameProperties& frame) {
-            frame.nextId = static_cast<std::int32_t>(value);
-        });
+        const auto id = FrameNumber(m_next.edit, value, 0);
+        Change(QStringLiteral("next"), [id](FrameProperties& frame) { frame.nextId = id; });
     });
     connect(m_pBkColor, &CColorButton::SelectionEnded, this, [this](std::uint32_t colour) {
         Change(QStringLiteral("colour"),

@@ -79,6 +79,8 @@ DlgFunckeySubReg::DlgFunckeySubReg(CKoravelDoc& doc)
         [](CGraphBase& element) -> CPLCAddress& { return As(element).m_SubReg.m_Reg; });
     address->SetRegNumEnabled(false);
     OnNumberEdited(m_parameter.edit, [this](std::int64_t value, bool) {
+        if (!Element())
+            return;
         const CFuncSubReg& action = Bound().m_SubReg;
         const std::int64_t parameter =
             InRange(m_parameter.edit, value, ActionRange(action.m_Reg, action.m_nDataFormat));
@@ -255,6 +257,8 @@ DlgFunckeySubMulStatus::DlgFunckeySubMulStatus(CKoravelDoc& doc)
         [](CGraphBase& element) -> CPLCAddress& { return As(element).m_SubMulStatus.m_Reg; });
     address->SetRegNumEnabled(false);
     OnNumberEdited(m_limit.edit, [this](std::int64_t value, bool) {
+        if (!Element())
+            return;
         const CFuncSubMulStatus& action = Bound().m_SubMulStatus;
         const auto limit = static_cast<std::int32_t>(
             InRange(m_limit.edit, value, ActionRange(action.m_Reg, action.m_nDataFormat)));

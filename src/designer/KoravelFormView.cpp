@@ -58,6 +58,8 @@ CKoravelFormView::CKoravelFormView(CKoravelDoc& doc, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(scroll, 1);
     layout->addWidget(m_pArea);
+    // The view passes the focus on to the canvas.
+    setFocusProxy(m_pCanvas);
 
     connect(&doc, &CKoravelDoc::frameShown, this, &CKoravelFormView::ShowFrame);
     connect(&doc, &CKoravelDoc::elementShown, this, &CKoravelFormView::ShowElement);

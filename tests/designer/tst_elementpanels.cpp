@@ -137,6 +137,29 @@ private slots:
         QCOMPARE(int(added->m_byPointBits), 2);
     }
 
+    // The rule between digits and decimals waits for the end of the typing, and belongs to the
+    // register that was typed into.
+    void typingEndsWithItsElement() {
+        Window window;
+        auto typedInto = std::make_unique<CGERegister>(TestPlc());
+        typedInto->m_byPointBits = 2;
+        CGERegister* first = window.Add(std::move(typedInto), QRect(10, 10, 50, 20));
+        auto other = std::make_unique<CGERegister>(TestPlc());
+        other->m_byIntegerBits = 1;
+        other->m_byPointBits = 3; // as a file may hold it
+        CGERegister* second = window.Add(std::move(other), QRect(10, 100, 50, 20));
+        window.doc.SetSelection({first});
+        auto* digits = window.Find<CNumEditCtrl>("integerBits");
+        digits->selectAll();
+        QTest::keyClicks(digits, QStringLiteral("1"));
+        QCOMPARE(int(first->m_byIntegerBits), 1);
+        QCOMPARE(int(first->m_byPointBits), 2);
+        window.doc.SetSelection({second});
+        QTest::keyClick(digits, Qt::Key_Return);
+        QCOMPARE(int(second->m_byPointBits), 3);
+        QCOMPARE(window.doc.UndoStack().count(), 1);
+    }
+
     void registerNumberFormat() {
         Window window;
         auto reg = std::make_unique<CGERegister>(TestPlc());

@@ -76,6 +76,8 @@ DlgFrame::DlgFrame(CKoravelDoc& doc)
 }
 
 void DlgFrame::Bind(CHMIFrame* frame) {
+    if (frame != m_pFrame)
+        ForgetTyping(this);
     m_pFrame = frame;
     Refresh();
 }

@@ -7,6 +7,7 @@
 #include "LimitPair.h"
 #include "ModelAddress.h"
 #include "NumberFormatGroup.h"
+#include "PanelParts.h"
 #include "PositionGroup.h"
 #include "SizeGroup.h"
 #include "TextElement.h"
@@ -25,7 +26,10 @@ const CPLCEntity& CElementPanel::Plc() const {
 }
 
 void CElementPanel::Bind(CGraphBase* element) {
-    m_pElement = element && element->m_nTypeCode == m_nTypeCode ? element : nullptr;
+    CGraphBase* bound = element && element->m_nTypeCode == m_nTypeCode ? element : nullptr;
+    if (bound != m_pElement)
+        ForgetTyping(this);
+    m_pElement = bound;
     Refresh();
 }
 

@@ -4,8 +4,8 @@
 
 #include <QFormLayout>
 #include <QLabel>
+#include <QVariant>
 
-#include <memory>
 
 NumberField NewNumberField(const QString& name) {
     auto* edit = new CNumEditCtrl;
@@ -17,22 +17,31 @@ NumFormat EditFormat(int dataFormat) {
     return dataFormat >= 0 && dataFormat <= 3 ? static_cast<NumFormat>(dataFormat) : NumFormat::Dec;
 }
 
+namespace {
+
+// The value the typing left in an edit, while its end is still to come.
+constexpr char kTypedValue[] = "typedValue";
+
+} // namespace
+
 void OnNumberEdited(CNumEditCtrl* edit, const std::function<void(std::int64_t, bool)>& edited) {
-    auto typed = std::make_shared<bool>(false);
-    QObject::connect(edit, &CNumEditCtrl::ValueEdited, edit,
-                     [edit, edited, typed](std::int64_t value) {
-                         // Typing marks the edit modified; a spin step or a correction writes its
-                         // text anew.
-                         const bool typing = edit->isModified();
-                         *typed = typing;
-                         edited(value, typing);
-                     });
-    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit, edited, typed] {
-        if (!*typed)
-            return;
-        *typed = false;
-        edited(edit->GetValue(), false);
+    QObject::connect(edit, &CNumEditCtrl::ValueEdited, edit, [edit, edited](std::int64_t value) {
+        // Typing marks the edit modified; a spin step or a correction writes its text anew.
+        const bool typing = edit->isModified();
+        edited(value, typing);
+        edit->setProperty(kTypedValue, typing ? QVariant::fromValue(edit->GetValue()) : QVariant());
     });
+    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit, edited] {
+        const QVariant typed = edit->property(kTypedValue);
+        edit->setProperty(kTypedValue, QVariant());
+        if (typed.isValid())
+            edited(typed.value<std::int64_t>(), false);
+    });
+}
+
+void ForgetTyping(QWidget* panel) {
+    for (CNumEditCtrl* edit : panel->findChildren<CNumEditCtrl*>())
+        edit->setProperty(kTypedValue, QVariant());
 }
 
 void CorrectTypedValue(CNumEditCtrl* edit, std::int64_t value) {

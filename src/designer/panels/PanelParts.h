@@ -32,6 +32,10 @@ NumFormat EditFormat(int dataFormat);
 // does not overturn a value the user meant to keep.
 void OnNumberEdited(CNumEditCtrl* edit, const std::function<void(std::int64_t, bool)>& edited);
 
+// Ends the typing in every numeric edit of `panel` without its end: the panel shows another
+// object now.
+void ForgetTyping(QWidget* panel);
+
 // Shows `value` in `edit` in place of what was typed, fully selected.
 void CorrectTypedValue(CNumEditCtrl* edit, std::int64_t value);
 

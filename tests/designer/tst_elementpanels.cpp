@@ -293,6 +293,7 @@ private slots:
         Window window;
         CGETrend* trend =
             window.Add(std::make_unique<CGETrend>(TestPlc()), QRect(10, 10, 200, 100));
+        const QString before = Saved(window.doc);
         auto* edit = window.Find<CNumEditCtrl>(field);
         Type(edit, typed);
         QCOMPARE(edit->text(), QString::number(stored));
@@ -300,6 +301,9 @@ private slots:
                                            : static_cast<int>(trend->m_nSamplingTime),
                  stored);
         QVERIFY(window.doc.IsModified());
+        QCOMPARE(window.doc.UndoStack().count(), 1);
+        window.doc.UndoStack().undo();
+        QCOMPARE(Saved(window.doc), before);
     }
 
     void keyHandAndHiddenSizes() {
@@ -510,6 +514,7 @@ private slots:
         Window window;
         CGEIndicator* lamp =
             window.Add(std::make_unique<CGEIndicator>(TestPlc()), QRect(460, 10, 32, 32));
+        const QString before = Saved(window.doc);
         Choose(window.Find<QComboBox>("shape"), 1);
         Choose(window.Find<QComboBox>("logic"), 1);
         Click(window.Find<QCheckBox>("double"));
@@ -517,6 +522,12 @@ private slots:
         QCOMPARE(lamp->m_nLogic, 1);
         QCOMPARE(lamp->GetRect(), QRect(416, 10, 64, 64));
         QCOMPARE(window.doc.UndoStack().count(), 3);
+        window.doc.UndoStack().undo();
+        QVERIFY(!window.Find<QCheckBox>("double")->isChecked());
+        window.doc.UndoStack().undo();
+        window.doc.UndoStack().undo();
+        QCOMPARE(Saved(window.doc), before);
+        QCOMPARE(window.Find<QComboBox>("shape")->currentIndex(), 0);
     }
 
     // Colours, font, number format and background flag reach every selected element of the

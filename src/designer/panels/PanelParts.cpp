@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QVariant>
 
-
 NumberField NewNumberField(const QString& name) {
     auto* edit = new CNumEditCtrl;
     edit->setObjectName(name);

@@ -30,7 +30,6 @@ struct ValueRange;
 class CElementPanel : public QGroupBox {
 public:
     CElementPanel(CKoravelDoc& doc, const QString& caption, int typeCode);
-    ~CElementPanel() override = default;
 
     // The kind of element the panel shows.
     int TypeCode() const { return m_nTypeCode; }

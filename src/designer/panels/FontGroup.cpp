@@ -41,6 +41,9 @@ CFontGroup::CFontGroup(QWidget* parent)
 }
 
 void CFontGroup::Show(const QString& face, int size) {
-    m_pFace->setCurrentIndex(FaceIndexForName(m_faces, face));
+    auto index = m_faceIndexes.constFind(face);
+    if (index == m_faceIndexes.constEnd())
+        index = m_faceIndexes.insert(face, FaceIndexForName(m_faces, face));
+    m_pFace->setCurrentIndex(*index);
     m_pSize->setCurrentIndex(std::max(0, m_pSize->findData(size)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QHash>
 
 class QComboBox;
 
@@ -24,4 +25,6 @@ private:
     QComboBox* m_pFace;
     QComboBox* m_pSize;
     QStringList m_faces;
+    // Finding a face by its full names reads the fonts' name tables: once per name.
+    QHash<QString, int> m_faceIndexes;
 };

@@ -5,18 +5,11 @@
 // face and size alone, which lv_font_conv_compare.sh sets against lv_font_conv.
 
 #include "CompileHelper.h"
-#include "GEBar.h"
-#include "GEFuncKey.h"
-#include "GEIndicator.h"
-#include "GEPicture.h"
-#include "GERegister.h"
-#include "GEStaticTxt.h"
 #include "GlyphRaster.h"
-#include "KoravelProject.h"
+#include "LargeProject.h"
 #include "TextFont.h"
 
 #include <QGuiApplication>
-#include <QImage>
 
 #include <algorithm>
 #include <chrono>
@@ -27,81 +20,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr int kFrames = 100;
-constexpr int kElementsPerFrame = 30;
-constexpr int kTextsPerFrame = 20;
-const int kSizes[] = {16, 24, 32, 48};
-const QString kFaces[] = {QStringLiteral("宋体"), QStringLiteral("黑体")};
-
-// Common characters of the CJK block, one after the other.
-char16_t Han(int k) {
-    return static_cast<char16_t>(0x4E00 + k);
-}
-
-template <typename Element> Element& Add(CHMIFrame& frame, int typeCode) {
-    return static_cast<Element&>(*frame.AddElement(CGraphBase::CreateByType(typeCode, nullptr)));
-}
-
-QImage Picture(int seed) {
-    QImage image(480, 272, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb((x + seed) & 0xFF, (y * 3) & 0xFF, (x ^ y) & 0xFF));
-    }
-    return image;
-}
-
-// `glyphs` distinct characters, character k in face and size number k % 8, in static texts.
-std::unique_ptr<CKoravelProject> LargeProject(int glyphs) {
-    auto project = std::make_unique<CKoravelProject>();
-    const int texts = kFrames * kTextsPerFrame;
-    std::vector<QString> content(static_cast<std::size_t>(texts));
-    // Text t uses face/size t % 8, so each character lands in a text of its own face and size.
-    for (int k = 0; k < glyphs; ++k) {
-        const int combo = k % 8;
-        const int slot = (k / 8) % (texts / 8);
-        content[static_cast<std::size_t>(slot * 8 + combo)] += QChar(Han(k));
-    }
-    for (int f = 0; f < kFrames; ++f) {
-        auto frame = std::make_unique<CHMIFrame>();
-        frame->m_nID = static_cast<std::uint16_t>(f + 1);
-        frame->m_strName = QStringLiteral("F%1").arg(f + 1);
-        CHMIFrame& target = *project->InsertFrame(std::move(frame));
-        for (int i = 0; i < kTextsPerFrame; ++i) {
-            const int t = f * kTextsPerFrame + i;
-            auto& text = Add<CGEStaticTxt>(target, kTypeStaticText);
-            text.m_strFontName = kFaces[t % 8 / 4];
-            text.m_nFontSize = kSizes[t % 4];
-            text.m_strText = content[static_cast<std::size_t>(t)] + QStringLiteral("Value:");
-        }
-        int others = kElementsPerFrame - kTextsPerFrame;
-        if (f < 10) {
-            auto& picture = Add<CGEPicture>(target, kTypePicture);
-            picture.SetBitmap(Picture(f));
-            picture.m_nWidth = 480;
-            picture.m_nHeight = 272;
-            --others;
-        }
-        for (int i = 0; i < others; ++i) {
-            switch (i % 4) {
-            case 0:
-                Add<CGERegister>(target, kTypeRegister).m_nFontSize = kSizes[i % 4];
-                break;
-            case 1:
-                Add<CGEIndicator>(target, kTypeIndicator);
-                break;
-            case 2:
-                Add<CGEFuncKey>(target, kTypeFunctionKey);
-                break;
-            default:
-                Add<CGEBar>(target, kTypeBar);
-                break;
-            }
-        }
-    }
-    return project;
-}
 
 // Phase names in compile order with their best time over `runs` compiles, then the total.
 std::vector<std::pair<QString, double>> BestPhaseTimes(CKoravelProject& project, int runs,
@@ -163,8 +81,8 @@ int main(int argc, char** argv) {
     int size = 0;
     auto project = LargeProject(3000);
     const auto phases = BestPhaseTimes(*project, 5, &size);
-    std::printf("large project: %d frames x %d elements, 3000 glyphs, image %d bytes\n", kFrames,
-                kElementsPerFrame, size);
+    std::printf("large project: %d frames x %d elements, 3000 glyphs, image %d bytes\n",
+                kLargeFrames, kLargeElementsPerFrame, size);
     for (const auto& [phase, ms] : phases)
         std::printf("  %8.2f ms  %s\n", ms, phase.toUtf8().constData());
     std::printf("  goal: total under 500 ms\n");

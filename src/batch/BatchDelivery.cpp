@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 #include <zip.h>
@@ -113,6 +114,11 @@ QByteArray BuildDeliveryZip(const QString& folder) {
 }
 
 } // namespace
+
+QByteArray EmbeddedBatchLoader() {
+    QFile loader(QStringLiteral(":/batchloader"));
+    return loader.open(QIODevice::ReadOnly) ? loader.readAll() : QByteArray();
+}
 
 PublishResult GenerateToolProgram(const QString& programFolder, const BatchToolRequest& request) {
     const PublishResult result = GenerateBatchTool(programFolder, request);

@@ -2,11 +2,16 @@
 
 #include "BatchPublish.h"
 
+#include <QByteArray>
 #include <QString>
 
 // How a generated batch tool leaves the designer: as a program file of its own, or as a ZIP
 // delivery that also carries the program folder's "usb_driver" folder. No USB library goes
 // with it: the tool uses the system's libusb, which the install note names.
+
+// The batchloader program that the designer carries as its resource ":/batchloader"; every
+// tool starts with a copy of it. Empty in a program that carries none.
+QByteArray EmbeddedBatchLoader();
 
 // GenerateBatchTool, then the execute permission the tool needs to be started.
 PublishResult GenerateToolProgram(const QString& programFolder, const BatchToolRequest& request);

@@ -1,5 +1,6 @@
 #include "BuildOutputs.h"
 
+#include "ChildProcess.h"
 #include "CompileHelper.h"
 #include "DriverFile.h"
 #include "Handover.h"
@@ -11,7 +12,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRandomGenerator>
 
 #include <new>
@@ -54,17 +54,6 @@ bool LoadVariant(const CPLCEntity* plc, const QString& fileName, const QString& 
         return false;
     }
     return ReadDriver(path, driver, error);
-}
-
-// A failure to start is not reported: the job goes straight on to removing the mapping.
-void RunEmulator(const QString& program) {
-    QProcess emulator;
-    emulator.setProgram(program);
-    emulator.setArguments({Handover::kName});
-    emulator.setProcessChannelMode(QProcess::ForwardedChannels);
-    emulator.start();
-    if (emulator.waitForStarted(-1))
-        emulator.waitForFinished(-1);
 }
 
 } // namespace
@@ -114,8 +103,24 @@ bool WriteHandover(NamedSharedMemory& memory, const QByteArray& padded, std::uin
     return memory.Data() && Handover::Encode(padded, key, {memory.Data(), memory.Size()});
 }
 
-bool RunCompileJob(const CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
-                   QString& error, ICompileProgress* progress, const std::atomic<bool>* abort) {
+std::unique_ptr<NamedSharedMemory> CreateHandover(const QByteArray& padded) {
+    auto memory = std::make_unique<NamedSharedMemory>();
+    const auto key = static_cast<std::uint8_t>(QRandomGenerator::global()->bounded(128));
+    if (!memory->Create(Handover::kName, Handover::kSize) || !WriteHandover(*memory, padded, key))
+        return nullptr;
+    return memory;
+}
+
+void RunEmulator(const QString& program, const std::atomic<bool>& abort) {
+    ChildProcess emulator;
+    if (!emulator.Start(program, {Handover::kName}))
+        return;
+    while (!abort && !emulator.WaitForEnd(100)) {
+    }
+}
+
+bool RunCompileJob(const CKoravelProject& project, CompileOutputs& outputs, QString& error,
+                   ICompileProgress* progress, const std::atomic<bool>* abort) {
     error.clear();
     QByteArray image;
     CCompileHelper compiler(progress, abort);
@@ -125,22 +130,6 @@ bool RunCompileJob(const CKoravelProject& project, BuildMode mode, CompileOutput
         return false;
     const CPLCEntity* plc = project.m_pCurrentPLC;
     outputs.driver.clear();
-    if (plc && plc->GetProtocolID() != kIntegratedPlcId &&
-        !LoadPLCDriver(*plc, DriverFilePath(*plc), outputs.driver, error))
-        return false;
-    if (mode != BuildMode::Emulator)
-        return true;
-    NamedSharedMemory memory;
-    if (!memory.Create(Handover::kName, Handover::kSize) ||
-        !WriteHandover(memory, outputs.image,
-                       static_cast<std::uint8_t>(QRandomGenerator::global()->bounded(128)))) {
-        error.clear();
-        return false;
-    }
-    const QString emulator = EmulatorPath();
-    if (QFileInfo(emulator).isFile())
-        RunEmulator(emulator);
-    else
-        error = kEmulatorMissingMessage;
-    return true;
+    return !plc || plc->GetProtocolID() == kIntegratedPlcId ||
+           LoadPLCDriver(*plc, DriverFilePath(*plc), outputs.driver, error);
 }

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class CKoravelProject;
 class CPLCEntity;
@@ -46,6 +47,15 @@ QString EmulatorPath();
 // Writes the hand-over of the padded image into `memory`; false when the memory is too small.
 bool WriteHandover(NamedSharedMemory& memory, const QByteArray& padded, std::uint8_t key);
 
+// The hand-over of the padded image under its fixed name, with a random key from 0 to 127;
+// null when the memory cannot be created. The name is removed when the object goes.
+std::unique_ptr<NamedSharedMemory> CreateHandover(const QByteArray& padded);
+
+// Starts `program` with the hand-over's name and waits until it has ended or `abort` is set;
+// the program then goes on running on its own. A failure to start is not reported.
+void RunEmulator(const QString& program, const std::atomic<bool>& abort);
+
+// What the compile is for; the window's compile job goes on accordingly.
 enum class BuildMode { Download = 1, Emulator = 2, BatchTool = 3 };
 
 struct CompileOutputs {
@@ -53,12 +63,7 @@ struct CompileOutputs {
     QByteArray driver; // the PLC's driver file; empty for the integrated PLC
 };
 
-// The compile job: compile, size limit and padding, the driver of a PLC other than the
-// integrated one and, in emulator mode, the hand-over and the emulator run (this call waits
-// until it ends).
-// False with the message for the user; an empty message means a failure the job does not
-// report (the shared memory could not be created). A missing emulator program is a success
-// that still brings kEmulatorMissingMessage.
-bool RunCompileJob(const CKoravelProject& project, BuildMode mode, CompileOutputs& outputs,
-                   QString& error, ICompileProgress* progress = nullptr,
-                   const std::atomic<bool>* abort = nullptr);
+// The compile job's part common to every build mode: compile, size limit and padding, and the
+// driver of a PLC other than the integrated one. False with the message for the user.
+bool RunCompileJob(const CKoravelProject& project, CompileOutputs& outputs, QString& error,
+                   ICompileProgress* progress = nullptr, const std::atomic<bool>* abort = nullptr);

@@ -116,7 +116,7 @@ bool CCompileHelper::Compile(const CKoravelProject& project, QByteArray& image, 
 
     if (Aborted(error))
         return false;
-    GlyphSection full = BuildFullWidthSection(m_Fonts);
+    GlyphSection full = BuildFullWidthSection(m_Fonts, !m_bLayoutOnly);
     m_FullGlyphs = std::move(full.glyphs);
     EndPhase(kPhaseFullWidthGlyphs);
     m_pProgress->SetTitle(kPhaseFullWidthGlyphs);
@@ -126,7 +126,7 @@ bool CCompileHelper::Compile(const CKoravelProject& project, QByteArray& image, 
 
     if (Aborted(error))
         return false;
-    GlyphSection half = BuildHalfWidthSection(m_Fonts);
+    GlyphSection half = BuildHalfWidthSection(m_Fonts, !m_bLayoutOnly);
     m_HalfGlyphs = std::move(half.glyphs);
     EndPhase(kPhaseHalfWidthGlyphs);
     m_pProgress->SetTitle(kPhaseHalfWidthGlyphs);
@@ -178,7 +178,8 @@ bool CCompileHelper::CompileAlarms(const CKoravelProject& project, QString& erro
         error = QStringLiteral("编译出错：%1，请精简报警列表！").arg(problem);
         return false;
     }
-    WriteAlarmFile(m_Alarms);
+    if (!m_bLayoutOnly)
+        WriteAlarmFile(m_Alarms);
     return true;
 }
 

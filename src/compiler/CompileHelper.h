@@ -31,6 +31,13 @@ public:
     bool Compile(const CKoravelProject& project, QByteArray& image, QString& error);
 
     const std::vector<PhaseTime>& PhaseTimes() const { return m_PhaseTimes; }
+    // The fonts, sizes and characters of the last compile.
+    const CFontRegistry& Fonts() const { return m_Fonts; }
+
+    // Builds every section at its size and place but leaves the glyphs blank and writes no
+    // alarm file: what a check of the image's budget needs, without the glyph rasterising that
+    // dominates a compile.
+    void SetLayoutOnly(bool layoutOnly) { m_bLayoutOnly = layoutOnly; }
 
 private:
     bool Aborted(QString& error) const;
@@ -43,6 +50,7 @@ private:
 
     ICompileProgress* m_pProgress;
     const std::atomic<bool>* m_pAbort;
+    bool m_bLayoutOnly = false;
     CFontRegistry m_Fonts;
     QByteArray m_Header;
     QByteArray m_FullTable;

@@ -9,10 +9,13 @@
 #include "KoravelProject.h"
 #include "LumoKoravel.h"
 #include "PLCFactory.h"
+#include "ProjectCheck.h"
 #include "PublishCommand.h"
+#include "ReportFormat.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
 
 #include <cstdio>
 #include <cstring>
@@ -34,6 +37,7 @@ void PrintUsage() {
                                      "       designer --window-screenshot OUT.png [PROJECT "
                                      "[--select FRAME[:POSITION]]]\n"
                                      "       designer --crash-test\n"
+                                     "       designer --check PROJECT [--json]\n"
                                      "  --save-plain  load the project IN (plain or scrambled) and "
                                      "write it to OUT as plain XML\n"
                                      "  --compile     compile PROJECT into the panel image IMAGE "
@@ -49,7 +53,13 @@ void PrintUsage() {
                                      "--select makes frame FRAME current and selects its "
                                      "element at POSITION (0-based), showing its panel\n"
                                      "  --crash-test  start, then crash by a write to address 0: "
-                                     "the crash reporter writes its report and dump into Log"));
+                                     "the crash reporter writes its report and dump into Log\n"
+                                     "  --check       check PROJECT against its panel, glyphs and "
+                                     "PLC: one finding a line (error|warning  frame N  element K "
+                                     "(kind)  message, K the element's layer), then the image "
+                                     "budget; --json prints one JSON document instead; exit 0 "
+                                     "without errors, 1 with errors, 2 when PROJECT cannot be "
+                                     "read"));
 }
 
 // Loads like the open command, but leaves the file as it is: it is often a plain file kept
@@ -142,6 +152,32 @@ __attribute__((noinline, no_sanitize("undefined"))) void CrashTest() {
     *address = 1;
 }
 
+// Exit codes of --check.
+constexpr int kCheckClean = 0;
+constexpr int kCheckErrors = 1;
+constexpr int kCheckUnreadable = 2;
+
+int Check(const QString& in, bool json) {
+    CKoravelProject project;
+    if (!LoadProject(in, project))
+        return kCheckUnreadable;
+    const CheckReport report = CheckProject(project);
+    if (json) {
+        QJsonObject document = ReportJson(report);
+        document.insert("project", in);
+        std::fputs(QJsonDocument(document).toJson(QJsonDocument::Indented).constData(), stdout);
+    } else {
+        for (const CheckFinding& finding : report.findings)
+            PrintLine(stdout, FindingLine(finding));
+        PrintLine(stdout, QStringLiteral("%1 errors, %2 warnings")
+                              .arg(report.Count(CheckSeverity::kError))
+                              .arg(report.Count(CheckSeverity::kWarning)));
+        for (const QString& line : BudgetLines(report.budget))
+            PrintLine(stdout, line);
+    }
+    return report.Count(CheckSeverity::kError) > 0 ? kCheckErrors : kCheckClean;
+}
+
 } // namespace
 
 bool HasVerb(int argc, char** argv) {
@@ -181,6 +217,11 @@ int RunCommandLine(const QStringList& arguments) {
     }
     if (arguments.size() == 3 && arguments[1] == u"--crash-notice")
         return ShowCrashNotice(arguments[2]);
+
+    if (arguments.size() == 3 && arguments[1] == u"--check")
+        return Check(arguments[2], false);
+    if (arguments.size() == 4 && arguments[1] == u"--check" && arguments[3] == u"--json")
+        return Check(arguments[2], true);
     PrintUsage();
     return 1;
 }

@@ -7,6 +7,7 @@
 //   --compile PROJECT [--output IMAGE]   compile it into the padded panel image
 //   --download PROJECT [--force]   compile it and download it into the first panel on the USB
 //   --publish PROJECT --output TOOL [...]   compile it and write a batch tool
+//   --check PROJECT [--json]   check it and print the findings and the image budget
 // and the two that stand for the window's start-up and need a display:
 //   --crash-test   crash by a write to address 0, to see the crash reporter at work
 //   --crash-notice REPORT   the message box that tells of a crash (started by the reporter)

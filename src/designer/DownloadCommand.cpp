@@ -45,7 +45,7 @@ int DownloadProject(const CKoravelProject& project, bool force) {
     CompileOutputs outputs;
     QString error;
     ConsoleCompileProgress progress(stderr);
-    const bool compiled = RunCompileJob(project, BuildMode::Download, outputs, error, &progress);
+    const bool compiled = RunCompileJob(project, outputs, error, &progress);
     std::fputc('\n', stderr);
     if (!compiled) {
         PrintError(error);

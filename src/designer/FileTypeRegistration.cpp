@@ -82,11 +82,15 @@ Outcome Place(const QDir& root, const QString& relative, const QByteArray& conte
     return Outcome::Written;
 }
 
-// Runs a desktop database tool in the background when it is installed.
+// Runs a desktop database tool when it is installed; it takes a moment, and only after a
+// change, so the first start waits for it briefly.
 void Refresh(const QString& tool, const QString& folder) {
     const QString program = QStandardPaths::findExecutable(tool);
-    if (!program.isEmpty())
-        QProcess::startDetached(program, {folder});
+    if (program.isEmpty())
+        return;
+    QProcess process;
+    process.start(program, {folder});
+    process.waitForFinished(3000);
 }
 
 } // namespace

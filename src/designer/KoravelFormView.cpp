@@ -1,5 +1,6 @@
 #include "KoravelFormView.h"
 
+#include "DlgAddressList.h"
 #include "KoravelDoc.h"
 #include "KoravelWnd.h"
 #include "commands/PropertyCommands.h"
@@ -25,13 +26,14 @@ constexpr int kPropertyAreaWidth = 340;
 
 CKoravelFormView::CKoravelFormView(CKoravelDoc& doc, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_pCanvas(new CKoravelWnd(doc)), m_pArea(new QScrollArea),
-      m_pFramePanel(new DlgFrame(doc)) {
+      m_pFramePanel(new DlgFrame(doc)), m_pUsageTable(new DlgAddressList(doc, *m_pCanvas, this)) {
     setObjectName(QStringLiteral("formView"));
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("canvasArea"));
     scroll->setWidget(m_pCanvas);
     scroll->setAlignment(Qt::AlignCenter);
     scroll->setBackgroundRole(QPalette::Dark);
+    m_pCanvas->WatchViewport(scroll->viewport());
 
     // The panels in the order of their kinds' type codes, after the frame's.
     m_elementPanels = {new DlgStaticTxt(doc),   new DlgRegister(doc),  new DlgIndicator(doc),

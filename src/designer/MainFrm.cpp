@@ -1,19 +1,33 @@
 #include "MainFrm.h"
 
+#include "BatchDelivery.h"
+#include "DeviceCommands.h"
+#include "DlgAbout.h"
+#include "DlgAddressList.h"
+#include "DlgCopyFrame.h"
+#include "DlgDriverSetting.h"
+#include "DlgEnumCom.h"
+#include "DlgKoravelSetting.h"
+#include "DlgNewFrame.h"
+#include "ElementClipboard.h"
 #include "FormListBrowser.h"
 #include "FormListControl.h"
 #include "FormListHelper.h"
 #include "Ini.h"
 #include "KoravelDoc.h"
 #include "KoravelFormView.h"
+#include "KoravelWnd.h"
 #include "PLCEntity.h"
 #include "Profile.h"
 #include "ProgramFolder.h"
 #include "commands/FrameCommands.h"
+#include "commands/ProjectCommands.h"
 #include "panels/DlgAlarmList.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -89,15 +103,9 @@ bool CopyFolder(const QString& from, const QString& to) {
 
 } // namespace
 
-// The icons are compiled into this library, whose resources are not registered on their own;
-// Q_INIT_RESOURCE needs the global namespace.
-static void InitIcons() {
-    Q_INIT_RESOURCE(icons);
-}
-
 CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)) {
-    InitIcons();
+    : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)),
+      m_pDeviceCommands(new CDeviceCommands(doc, *this)) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/application.svg")));
     setAcceptDrops(true);
@@ -149,6 +157,12 @@ void CMainFrame::CreateActions() {
     AddAction("copy-elements", "复制元件(&C)", "复制选中的元件并将其置于画板上\n复制元件")
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     AddAction("delete-elements", "删除元件")->setShortcut(QKeySequence(Qt::Key_Delete));
+    AddAction("paste", "粘贴元件(&P)", "将剪贴板上的元件粘贴到当前画面\n粘贴元件")
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    AddAction("cut", "剪切元件(&X)", "剪切选中的元件并将其放到剪贴板上\n剪切元件")
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     AddAction("bring-to-top", "上移顶层(&T)", "将元件上移至顶层\n上移顶层");
     AddAction("send-to-bottom", "下移底层(&B)", "将元件下移至底层\n上移底层");
     AddAction("up-one-layer", "上移一层(&U)", "将元件上移一层\n上移一层");
@@ -157,8 +171,13 @@ void CMainFrame::CreateActions() {
     AddAction("align-right", "向右对齐", "将所有元件向右对齐\n向右对齐");
     AddAction("align-top", "向上对齐", "将所有元件向上对齐\n向上对齐");
     AddAction("align-bottom", "向下对齐", "将所有元件向下对齐\n向下对齐");
+    AddAction("distribute-horizontal", "水平等距分布", "将元件水平等间距分布\n水平等距分布");
+    AddAction("distribute-vertical", "垂直等距分布", "将元件垂直等间距分布\n垂直等距分布");
+    AddAction("same-width", "等宽", "使元件与最后选中的元件等宽\n等宽");
+    AddAction("same-height", "等高", "使元件与最后选中的元件等高\n等高");
     // View
     AddAction("serial-ports", "本机有效串口...");
+    CreateViewActions();
     // Frame
     AddAction("new-frame", "新建画面(&N)", "新建画面\n新建画面");
     AddAction("copy-frame", "复制画面(&C)", "复制画面\n复制画面");
@@ -198,21 +217,124 @@ void CMainFrame::CreateActions() {
     const auto on = [this](const char* name, auto handler) {
         connect(Action(QString::fromLatin1(name)), &QAction::triggered, this, handler);
     };
+    on("new", &CMainFrame::OnNew);
     on("open", &CMainFrame::OnOpen);
     on("save", [this] { Save(false); });
     on("save-as", [this] { Save(true); });
+    on("change-driver", &CMainFrame::OnChangeDriver);
     on("import", &CMainFrame::OnImportOldProject);
     on("exit", &QWidget::close);
     on("undo", [this] { m_doc.UndoStack().undo(); });
     on("redo", [this] { m_doc.UndoStack().redo(); });
+    on("new-frame", &CMainFrame::OnNewFrame);
+    on("copy-frame", &CMainFrame::OnCopyFrame);
     on("delete-frame", &CMainFrame::OnDeleteFrames);
     on("clear-elements", &CMainFrame::OnClearElements);
+    on("panel-settings", &CMainFrame::OnPanelSettings);
     on("alarm-list", [this] { EditAlarmList(m_doc, this); });
+    ConnectCanvas();
     on("address-labels", [this](bool checked) { OnToggleAnnotation(false, checked); });
     on("layer-labels", [this](bool checked) { OnToggleAnnotation(true, checked); });
     on("product-catalogue", &CMainFrame::OnProductCatalogue);
     on("help-document", &CMainFrame::OnHelpDocument);
     on("copy-usb-driver", &CMainFrame::OnCopyUsbDriver);
+    on("about", &CMainFrame::OnAbout);
+    on("serial-ports", &CMainFrame::OnSerialPorts);
+    on("download", [this] { m_pDeviceCommands->Download(); });
+    on("emulator", [this] { m_pDeviceCommands->StartEmulator(); });
+    on("batch-download", [this] { m_pDeviceCommands->Publish(); });
+    connect(m_pDeviceCommands, &CDeviceCommands::statesChanged, this,
+            &CMainFrame::UpdateCommandStates);
+}
+
+void CMainFrame::CreateViewActions() {
+    AddAction("zoom-in", "放大(&I)", "放大画面\n放大")
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    AddAction("zoom-out", "缩小(&O)", "缩小画面\n缩小")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    auto* zooms = new QActionGroup(this);
+    AddAction("zoom-fit", "适合窗口(&W)", "以适合窗口的最大整数倍显示画面\n适合窗口");
+    zooms->addAction(Action("zoom-fit"))->setCheckable(true);
+    for (const int factor : ViewPreferences::kZoomFactors)
+        zooms
+            ->addAction(AddAction(QStringLiteral("zoom-%1").arg(factor),
+                                  QStringLiteral("%1倍").arg(factor)))
+            ->setCheckable(true);
+    AddAction("grid", "像素网格(&G)", "放大4倍以上时显示像素网格\n像素网格")->setCheckable(true);
+    AddAction("snap", "吸附(&N)", "移动元件时吸附到网格和其他元件的边缘\n吸附")->setCheckable(true);
+    auto* grids = new QActionGroup(this);
+    for (const int grid : ViewPreferences::kSnapGrids)
+        grids
+            ->addAction(AddAction(QStringLiteral("snap-grid-%1").arg(grid),
+                                  QStringLiteral("吸附网格 %1 像素").arg(grid)))
+            ->setCheckable(true);
+}
+
+void CMainFrame::ConnectCanvas() {
+    CKoravelWnd& canvas = m_pFormView->Canvas();
+    const auto on = [this](const QString& name, auto handler) {
+        connect(Action(name), &QAction::triggered, this, handler);
+    };
+    on("copy-elements", [&canvas] { canvas.CopyElements(); });
+    on("delete-elements", [&canvas] { canvas.DeleteElements(); });
+    on("cut", [&canvas] { canvas.CutElements(); });
+    on("paste", [&canvas] { canvas.PasteElements(); });
+    const std::pair<const char*, CKoravelWnd::Stacking> stacking[] = {
+        {"bring-to-top", CKoravelWnd::Stacking::Top},
+        {"send-to-bottom", CKoravelWnd::Stacking::Bottom},
+        {"up-one-layer", CKoravelWnd::Stacking::Up},
+        {"down-one-layer", CKoravelWnd::Stacking::Down}};
+    for (const auto& [name, order] : stacking)
+        on(QString::fromLatin1(name), [&canvas, order] { canvas.Restack(order); });
+    const std::pair<const char*, AlignEdge> aligning[] = {{"align-left", AlignEdge::Left},
+                                                          {"align-right", AlignEdge::Right},
+                                                          {"align-top", AlignEdge::Top},
+                                                          {"align-bottom", AlignEdge::Bottom}};
+    for (const auto& [name, edge] : aligning)
+        on(QString::fromLatin1(name), [&canvas, edge] { canvas.Align(edge); });
+    on("distribute-horizontal", [&canvas] { canvas.Distribute(Qt::Horizontal); });
+    on("distribute-vertical", [&canvas] { canvas.Distribute(Qt::Vertical); });
+    on("same-width", [&canvas] { canvas.SameSize(Qt::Horizontal); });
+    on("same-height", [&canvas] { canvas.SameSize(Qt::Vertical); });
+    const std::pair<const char*, int> kinds[] = {{"static-text", kTypeStaticText},
+                                                 {"indicator", kTypeIndicator},
+                                                 {"function-key", kTypeFunctionKey},
+                                                 {"dynamic-text", kTypeDynamicText},
+                                                 {"register", kTypeRegister},
+                                                 {"bar", kTypeBar},
+                                                 {"trend", kTypeTrend}};
+    for (const auto& [name, kind] : kinds)
+        on(QString::fromLatin1(name), [&canvas, kind] { canvas.PlaceElement(kind); });
+    on("picture", [this, &canvas] {
+        const QString path = QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                          QStringLiteral("bitmap files (*.bmp)"));
+        if (!path.isEmpty())
+            canvas.PlacePicture(path);
+    });
+    on("usage-table", [this] { m_pFormView->UsageTable().ShowTable(); });
+
+    on("zoom-in", [&canvas] { canvas.ZoomIn(); });
+    on("zoom-out", [&canvas] { canvas.ZoomOut(); });
+    on("zoom-fit", [&canvas] { canvas.SetZoom(0); });
+    for (const int factor : ViewPreferences::kZoomFactors)
+        on(QStringLiteral("zoom-%1").arg(factor), [&canvas, factor] { canvas.SetZoom(factor); });
+    on("grid", [&canvas](bool checked) { canvas.SetPixelGrid(checked); });
+    on("snap", [&canvas](bool checked) { canvas.SetSnap(checked); });
+    for (const int grid : ViewPreferences::kSnapGrids)
+        on(QStringLiteral("snap-grid-%1").arg(grid), [&canvas, grid] { canvas.SetSnapGrid(grid); });
+    connect(&canvas, &CKoravelWnd::zoomChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CMainFrame::UpdateCommandStates);
+
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("canvasMenu"));
+    menu->addAction(Action("copy-elements"));
+    menu->addSeparator();
+    menu->addAction(Action("delete-elements"));
+    menu->addSeparator();
+    menu->addAction(Action("paste"));
+    canvas.SetContextMenu(menu);
 }
 
 void CMainFrame::CreateMenus() {
@@ -232,8 +354,8 @@ void CMainFrame::CreateMenus() {
     m_pRecentSeparator = file->addSeparator();
     file->addAction(Action("exit"));
 
-    menu("编辑(&E)", {"undo", "redo", "", "copy-elements", "", "delete-elements", "",
-                      "bring-to-top", "send-to-bottom", "", "up-one-layer", "down-one-layer"});
+    menu("编辑(&E)", {"undo", "redo", "", "copy-elements", "cut", "paste", "", "delete-elements",
+                      "", "bring-to-top", "send-to-bottom", "", "up-one-layer", "down-one-layer"});
     // The view menu's items are the bars' own toggles; they are added with the bars.
     menuBar()->addMenu(QStringLiteral("查看(&V)"))->setObjectName(QStringLiteral("viewMenu"));
     menu("画面(&P)", {"new-frame", "", "copy-frame", "", "delete-frame", "", "clear-elements"});
@@ -261,9 +383,9 @@ QToolBar* CMainFrame::AddToolBar(const QString& name, const QString& title,
 }
 
 void CMainFrame::CreateToolBars() {
-    QToolBar* standard =
-        AddToolBar("standardBar", "标准工具栏",
-                   {"new", "open", "save", "", "undo", "redo", "", "copy-elements", "", "about"});
+    QToolBar* standard = AddToolBar("standardBar", "标准工具栏",
+                                    {"new", "open", "save", "", "undo", "redo", "", "copy-elements",
+                                     "cut", "paste", "", "about"});
     QToolBar* elements =
         AddToolBar("elementBar", "元件工具栏",
                    {"indicator", "function-key", "", "static-text", "dynamic-text", "", "register",
@@ -276,8 +398,11 @@ void CMainFrame::CreateToolBars() {
     download->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     QToolBar* alignment =
         AddToolBar("alignmentBar", "对齐工具栏",
-                   {"align-left", "align-right", "align-top", "align-bottom", "", "bring-to-top",
-                    "send-to-bottom", "up-one-layer", "down-one-layer"});
+                   {"align-left", "align-right", "align-top", "align-bottom",
+                    "distribute-horizontal", "distribute-vertical", "same-width", "same-height", "",
+                    "bring-to-top", "send-to-bottom", "up-one-layer", "down-one-layer"});
+    QToolBar* viewBar = AddToolBar("viewBar", "显示工具栏",
+                                   {"zoom-out", "zoom-in", "zoom-fit", "", "grid", "snap"});
 
     const auto toggle = [](QToolBar* bar, const QString& text) {
         QAction* action = bar->toggleViewAction();
@@ -293,6 +418,7 @@ void CMainFrame::CreateToolBars() {
     m_actions.insert(QStringLiteral("toggle-element-bar"), toggle(elements, "元件工具栏(&E)"));
     m_actions.insert(QStringLiteral("toggle-download-bar"), toggle(download, "下载工具栏(&D)"));
     m_actions.insert(QStringLiteral("toggle-alignment-bar"), toggle(alignment, "对齐工具栏(&A)"));
+    m_actions.insert(QStringLiteral("toggle-view-bar"), toggle(viewBar, "显示工具栏(&Z)"));
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -342,6 +468,21 @@ void CMainFrame::CreateFrameList() {
         if (qstrcmp(name, "toggle-status-bar") != 0)
             view->addSeparator();
     }
+    // The canvas's view: its zoom, the pixel grid and snapping.
+    view->addSeparator();
+    for (const char* name : {"zoom-in", "zoom-out", "zoom-fit"})
+        view->addAction(Action(QString::fromLatin1(name)));
+    QMenu* zoom = view->addMenu(QStringLiteral("显示比例(&R)"));
+    for (const int factor : ViewPreferences::kZoomFactors)
+        zoom->addAction(Action(QStringLiteral("zoom-%1").arg(factor)));
+    view->addSeparator();
+    view->addAction(Action("grid"));
+    view->addAction(Action("snap"));
+    QMenu* grids = view->addMenu(QStringLiteral("吸附网格(&P)"));
+    for (const int grid : ViewPreferences::kSnapGrids)
+        grids->addAction(Action(QStringLiteral("snap-grid-%1").arg(grid)));
+    view->addSeparator();
+    view->addAction(Action("toggle-view-bar"));
     connect(&m_pFrameList->List(), &CFormListControl::rowSelectionChanged, this,
             &CMainFrame::UpdateCommandStates);
 }
@@ -396,11 +537,60 @@ void CMainFrame::UpdateCommandStates() {
     enable("clear-elements", frame && !frame->m_Parts.empty());
     enable("panel-settings", plc);
     enable("alarm-list", frame != nullptr);
+    UpdateCanvasCommandStates();
+    enable("download", m_pDeviceCommands->CanDownload());
+    enable("emulator", frame != nullptr);
+    enable("batch-download", frame != nullptr);
     // Never enabled: no handler serves them.
     for (const char* never : {"global-functions", "upload", "serial-port"})
         enable(never, false);
     Action("address-labels")->setChecked(m_doc.Annotations().address);
     Action("layer-labels")->setChecked(m_doc.Annotations().layer);
+}
+
+void CMainFrame::UpdateCanvasCommandStates() {
+    const CKoravelWnd& canvas = m_pFormView->Canvas();
+    const bool frame = m_doc.HasPlc() && m_doc.CurrentFrame();
+    const qsizetype selected = frame ? m_doc.Selection().size() : 0;
+    const auto enable = [this](const QString& name, bool on) { Action(name)->setEnabled(on); };
+    for (const char* place : {"static-text", "indicator", "function-key", "dynamic-text",
+                              "register", "bar", "trend", "picture"})
+        enable(QString::fromLatin1(place), frame);
+    for (const char* one : {"copy-elements", "delete-elements", "cut"})
+        enable(QString::fromLatin1(one), selected >= 1);
+    enable("paste", frame && ClipboardHasElements());
+    for (const char* stacking :
+         {"bring-to-top", "send-to-bottom", "up-one-layer", "down-one-layer"})
+        enable(QString::fromLatin1(stacking), selected == 1);
+    for (const char* align : {"align-left", "align-right", "align-top", "align-bottom"})
+        enable(QString::fromLatin1(align), selected > 1);
+    enable("distribute-horizontal", selected >= 3);
+    enable("distribute-vertical", selected >= 3);
+    enable("same-width", frame && canvas.CanSameSize());
+    enable("same-height", frame && canvas.CanSameSize());
+    enable("usage-table", true);
+
+    const ViewPreferences& prefs = canvas.Preferences();
+    enable("zoom-in",
+           canvas.Zoom() <
+               ViewPreferences::kZoomFactors[std::size(ViewPreferences::kZoomFactors) - 1]);
+    enable("zoom-out", canvas.Zoom() > ViewPreferences::kZoomFactors[0]);
+    enable("zoom-fit", true);
+    Action("zoom-fit")->setChecked(prefs.zoom == 0);
+    for (const int factor : ViewPreferences::kZoomFactors) {
+        const QString name = QStringLiteral("zoom-%1").arg(factor);
+        enable(name, true);
+        Action(name)->setChecked(prefs.zoom == factor);
+    }
+    enable("grid", true);
+    Action("grid")->setChecked(prefs.pixelGrid);
+    enable("snap", true);
+    Action("snap")->setChecked(prefs.snap);
+    for (const int grid : ViewPreferences::kSnapGrids) {
+        const QString name = QStringLiteral("snap-grid-%1").arg(grid);
+        enable(name, true);
+        Action(name)->setChecked(prefs.snapGrid == grid);
+    }
 }
 
 void CMainFrame::SetStatusPane(int index, const QString& text) {
@@ -484,9 +674,7 @@ void CMainFrame::SavePlacement() const {
 // --- Closing --------------------------------------------------------------------------------
 
 void CMainFrame::RemoveBatchToolFiles() const {
-    const QDir root(ProgramFolder());
-    for (const char* folder : {"BatchTool", "batchloader"})
-        QDir(root.filePath(QString::fromLatin1(folder))).removeRecursively();
+    RemovePublishFolders(ProgramFolder());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -517,12 +705,23 @@ bool CMainFrame::SaveModified() {
     return answer == QMessageBox::No || Save(false);
 }
 
+QString CMainFrame::ProjectFolder() const {
+    if (!m_doc.Path().isEmpty())
+        return QFileInfo(m_doc.Path()).absolutePath();
+    const QStringList recent = RecentFiles();
+    if (!recent.isEmpty())
+        return QFileInfo(recent.front()).absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
 bool CMainFrame::Save(bool askForPath) {
     QString path = m_doc.Path();
     if (askForPath || path.isEmpty()) {
-        QFileDialog dialog(this, QStringLiteral("保存为"),
-                           path.isEmpty() ? m_doc.Title() + QStringLiteral(".kvpr") : path,
-                           QStringLiteral("Lumo 工程文件 (*.kvpr)"));
+        QFileDialog dialog(
+            this, QStringLiteral("保存为"),
+            path.isEmpty() ? QDir(ProjectFolder()).filePath(m_doc.Title() + QStringLiteral(".kvpr"))
+                           : path,
+            QStringLiteral("Lumo 工程文件 (*.kvpr)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("kvpr"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -565,7 +764,7 @@ bool CMainFrame::OpenProject(const QString& path) {
 }
 
 void CMainFrame::OnOpen() {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(),
+    const QString path = QFileDialog::getOpenFileName(this, QString(), ProjectFolder(),
                                                       QStringLiteral("KV250 工程文件(*.kvpr)"));
     if (!path.isEmpty())
         OpenProject(path);
@@ -585,7 +784,83 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     OpenProject(urls.front().toLocalFile());
 }
 
+// --- Project commands -----------------------------------------------------------------------
+
+void CMainFrame::OnNew() {
+    if (!SaveModified())
+        return;
+    // As a new document: untitled and without a PLC until the driver is chosen.
+    m_doc.ResetToEmpty();
+    DlgDriverSetting dialog(m_doc.Catalog(), nullptr, CCommPara(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_doc.NewProject(dialog.GetPLC(), dialog.GetCommPara());
+}
+
+void CMainFrame::OnChangeDriver() {
+    const CKoravelProject& project = m_doc.Project();
+    DlgDriverSetting dialog(m_doc.Catalog(), project.m_pCurrentPLC, project.m_CommPara, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The parameters count as a change too: they are part of the project.
+    if (dialog.IsChanged() || !SameCommPara(dialog.GetCommPara(), project.m_CommPara))
+        m_doc.Push(new CmdChangeDriver(m_doc, dialog.GetPLC(), dialog.GetCommPara()));
+    m_doc.NotifyCanvas();
+}
+
+void CMainFrame::OnPanelSettings() {
+    const CKoravelProject& project = m_doc.Project();
+    const CKoravelSetting current =
+        project.m_pSetting ? *project.m_pSetting : CKoravelSetting(project.m_pCurrentPLC);
+    DlgKoravelSetting dialog(current, *project.m_pCurrentPLC, project.HighestFrameNumber(), this);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    // Cancel keeps what the dialog took at once (the clamped frames, the control registers).
+    if (confirmed || SettingsDiffer(project, dialog.GetSetting()))
+        m_doc.Push(new CmdChangeSettings(m_doc, dialog.GetSetting()));
+}
+
 // --- Frame commands -------------------------------------------------------------------------
+
+void CMainFrame::AddFrame(std::unique_ptr<CHMIFrame> frame, const QString& text) {
+    for (const auto& existing : m_doc.Project().m_Frames) {
+        if (existing->m_strName.compare(frame->m_strName, Qt::CaseInsensitive) == 0) {
+            QMessageBox::information(this, kCaption, kFrameExistsMessage);
+            return;
+        }
+    }
+    m_doc.Push(new CmdAddFrame(m_doc, std::move(frame), text));
+}
+
+void CMainFrame::OnNewFrame() {
+    // The counter advances whether or not the user confirms the number.
+    DlgNewFrame dialog(m_doc.Project().TakeFrameNumber(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int number = dialog.GetNumber();
+    auto frame = std::make_unique<CHMIFrame>();
+    frame->m_strName = QString::number(number);
+    frame->m_nID = static_cast<std::uint16_t>(number);
+    frame->m_strDesc = dialog.GetDesc();
+    frame->m_nNextID = number + 1;
+    frame->m_nPrevID = number - 1;
+    AddFrame(std::move(frame), QStringLiteral("新建画面"));
+}
+
+void CMainFrame::OnCopyFrame() {
+    const CHMIFrame* source = m_doc.CurrentFrame();
+    if (!source)
+        return;
+    DlgCopyFrame dialog(source->m_nID, m_doc.Project().TakeFrameNumber(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int number = dialog.GetNumber();
+    std::unique_ptr<CHMIFrame> copy = source->CloneFrame();
+    copy->m_nID = static_cast<std::uint16_t>(number);
+    copy->m_strName = QString::number(number);
+    copy->m_nNextID = number + 1;
+    copy->m_nPrevID = source->m_nID;
+    copy->m_nBkColor = source->m_nBkColor;
+    AddFrame(std::move(copy), QStringLiteral("复制画面"));
+}
 
 void CMainFrame::OnDeleteFrames() {
     const std::vector<CHMIFrame*> frames = m_pFrameList->List().SelectedFrames();
@@ -607,6 +882,11 @@ void CMainFrame::OnImportOldProject() {
         QMessageBox::information(this, kCaption, QStringLiteral("转换失败，请重新安装软件！"));
 }
 
+void CMainFrame::OnSerialPorts() {
+    DlgEnumCom dialog(this);
+    dialog.exec();
+}
+
 void CMainFrame::OnToggleAnnotation(bool layer, bool on) {
     AnnotationFlags flags = m_doc.Annotations();
     (layer ? flags.layer : flags.address) = on;
@@ -614,6 +894,10 @@ void CMainFrame::OnToggleAnnotation(bool layer, bool on) {
     IniWriteString(layer ? QStringLiteral("Index") : QStringLiteral("Label"),
                    QStringLiteral("Show"), on ? QStringLiteral("1") : QStringLiteral("0"),
                    ProgramFilePath(QStringLiteral("config.dll")));
+}
+
+void CMainFrame::OnAbout() {
+    DlgAbout(DlgAbout::BuildVersion(), this).exec();
 }
 
 void CMainFrame::OnHelpDocument() {

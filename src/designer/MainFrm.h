@@ -3,9 +3,12 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <memory>
 #include <thread>
 
+class CDeviceCommands;
 class CFormListBrowser;
+class CHMIFrame;
 class CFormListHelper;
 class CKoravelDoc;
 class CKoravelFormView;
@@ -50,6 +53,10 @@ protected:
 private:
     QAction* AddAction(const QString& name, const QString& text, const QString& prompt = {});
     void CreateActions();
+    // The canvas's own commands: its view, and every element command connected to it.
+    void CreateViewActions();
+    void ConnectCanvas();
+    void UpdateCanvasCommandStates();
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
@@ -65,17 +72,29 @@ private:
     // fails.
     bool SaveModified();
     bool Save(bool askForPath);
+    // Where the file dialogs start: the open project's folder, else the last project's, else
+    // the user's documents.
+    QString ProjectFolder() const;
     void SavePlacement() const;
     void RemoveBatchToolFiles() const;
+    void OnSerialPorts();
 
+    void OnNew();
     void OnOpen();
+    void OnChangeDriver();
     void OnImportOldProject();
+    void OnNewFrame();
+    void OnCopyFrame();
+    // Puts `frame` into the project as one command, unless its name is taken.
+    void AddFrame(std::unique_ptr<CHMIFrame> frame, const QString& text);
     void OnDeleteFrames();
     void OnClearElements();
+    void OnPanelSettings();
     void OnToggleAnnotation(bool layer, bool on);
     void OnHelpDocument();
     void OnProductCatalogue();
     void OnCopyUsbDriver();
+    void OnAbout();
     void CopyUsbDriverFinished(const QString& target, bool copied);
 
     CKoravelDoc& m_doc;
@@ -87,5 +106,6 @@ private:
     CKoravelFormView* m_pFormView;
     CFormListBrowser* m_pFrameList = nullptr;
     CFormListHelper* m_pFrameListHelper = nullptr;
+    CDeviceCommands* m_pDeviceCommands;
     std::thread m_usbDriverCopy;
 };

@@ -9,7 +9,6 @@
 #include "PLCEntity.h"
 #include "ProgramFolder.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -19,12 +18,6 @@ namespace {
 void PrintMessage(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stderr);
     std::fputc('\n', stderr);
-}
-
-// The batchloader program built with the designer; every tool starts with a copy of it.
-QByteArray EmbeddedLoader() {
-    QFile loader(QStringLiteral(":/batchloader"));
-    return loader.open(QIODevice::ReadOnly) ? loader.readAll() : QByteArray();
 }
 
 // The generator never offers a ladder program to other PLCs; on the command line one that
@@ -42,7 +35,7 @@ QString PlcProgramRefusal(const QString& plcProgram, int plcId) {
 PublishResult Generate(const PublishOptions& options, const QString& programFolder, int plcId) {
     BatchToolRequest request;
     request.outputPath = QFileInfo(options.output).absoluteFilePath();
-    request.loader = EmbeddedLoader();
+    request.loader = EmbeddedBatchLoader();
     request.title = options.title;
     request.login = options.password.has_value();
     request.password = options.password.value_or(QString());
@@ -96,7 +89,7 @@ int PublishBatchTool(const CKoravelProject& project, const PublishOptions& optio
     CompileOutputs outputs;
     QString error;
     ConsoleCompileProgress progress(stderr);
-    const bool compiled = RunCompileJob(project, BuildMode::BatchTool, outputs, error, &progress);
+    const bool compiled = RunCompileJob(project, outputs, error, &progress);
     std::fputc('\n', stderr);
     if (!compiled) {
         PrintMessage(error);

@@ -11,30 +11,53 @@
 
 namespace {
 
+// Pictures are megabytes of text in a project file: both directions work on the characters
+// directly rather than piece by piece.
 QString JoinHex(const QByteArray& bytes, int count, bool upper) {
-    QString text;
-    text.reserve(count * 3);
+    if (count <= 0)
+        return {};
     static const char lowerDigits[] = "0123456789abcdef";
     static const char upperDigits[] = "0123456789ABCDEF";
     const char* digits = upper ? upperDigits : lowerDigits;
-    for (int i = 0; i < count; ++i) {
-        if (i != 0)
-            text += u'|';
+    QString text(count * 3 - 1, u'|');
+    QChar* out = text.data();
+    for (int i = 0; i < count; ++i, out += 3) {
         const auto byte = static_cast<std::uint8_t>(bytes[i]);
-        text += QLatin1Char(digits[byte >> 4]);
-        text += QLatin1Char(digits[byte & 0xF]);
+        out[0] = QLatin1Char(digits[byte >> 4]);
+        out[1] = QLatin1Char(digits[byte & 0xF]);
     }
     return text;
 }
 
+int HexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
 // Fills `target` with the low bytes of the "|"-separated hexadecimal pieces of `text`; at
-// most target.size() pieces are taken, missing ones leave 0.
+// most target.size() pieces are taken, missing ones leave 0. A piece of exactly two digits,
+// as the designer writes them, is read at once; any other goes through the general reader.
 void SplitHex(const QString& text, QByteArray& target) {
-    int index = 0;
-    for (QStringView piece : QStringView(text).tokenize(u'|')) {
-        if (index >= target.size())
+    const QStringView all(text);
+    const qsizetype size = all.size();
+    qsizetype index = 0;
+    qsizetype start = 0;
+    while (index < target.size() && start <= size) {
+        qsizetype end = start;
+        while (end < size && all[end] != u'|')
+            ++end;
+        const int high = end - start == 2 ? HexDigit(all[start].unicode()) : -1;
+        const int low = high >= 0 ? HexDigit(all[start + 1].unicode()) : -1;
+        target[index++] = static_cast<char>(
+            low >= 0 ? high << 4 | low : ParseHex(all.mid(start, end - start)) & 0xFF);
+        if (end == size)
             break;
-        target[index++] = static_cast<char>(ParseHex(piece) & 0xFF);
+        start = end + 1;
     }
 }
 

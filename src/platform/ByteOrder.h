@@ -37,6 +37,15 @@ inline std::uint32_t GetBE32(const QByteArray& in, qsizetype at) {
     return std::uint32_t{GetBE16(in, at)} << 16 | GetBE16(in, at + 2);
 }
 
+inline std::uint16_t GetLE16(const QByteArray& in, qsizetype at) {
+    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(in[at]) |
+                                      static_cast<std::uint8_t>(in[at + 1]) << 8);
+}
+
+inline std::uint32_t GetLE32(const QByteArray& in, qsizetype at) {
+    return GetLE16(in, at) | std::uint32_t{GetLE16(in, at + 2)} << 16;
+}
+
 inline void AppendBE16(QByteArray& out, std::uint32_t value) {
     out.append(static_cast<char>(value >> 8));
     out.append(static_cast<char>(value));

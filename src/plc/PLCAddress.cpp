@@ -48,11 +48,15 @@ bool CPLCAddress::LoadXml(const CMarkup& xml, const CPLCEntity& plc) {
     m_nKind = tag == u"Wire" ? PLC_BIT : (tag == u"Reg" ? PLC_WORD : PLC_ALARM);
     const QString typeName = xml.ChildAttribute(u"RegType");
     if (!typeName.isEmpty()) {
-        for (const CPLCRegType* type : plc.GetTypeList(m_nKind, m_nMode)) {
-            if (type->GetTypeName() == typeName) {
-                m_pRegType = type;
-                break;
-            }
+        const std::vector<const CPLCRegType*> types = plc.GetTypeList(m_nKind, m_nMode);
+        const auto match = std::find_if(types.begin(), types.end(), [&](const CPLCRegType* type) {
+            return type->GetTypeName() == typeName;
+        });
+        if (match != types.end()) {
+            m_pRegType = *match;
+            m_strLostTypeName.clear();
+        } else {
+            m_strLostTypeName = typeName;
         }
     }
     ReadNumber(xml.ChildAttribute(u"Address"), 10, m_nAddress);
@@ -85,6 +89,8 @@ bool CPLCAddress::SaveXml(CMarkup& xml) const {
 void CPLCAddress::ReBind(const CPLCEntity& plc) {
     const std::vector<const CPLCRegType*> types = plc.GetTypeList(m_nKind, m_nMode);
     if (std::find(types.begin(), types.end(), m_pRegType) == types.end()) {
+        if (m_pRegType && m_strLostTypeName.isEmpty())
+            m_strLostTypeName = m_pRegType->GetTypeName();
         m_nIndex = std::max(0, std::min(m_nIndex, static_cast<int>(types.size()) - 1));
         m_pRegType = types.empty() ? nullptr : types[static_cast<std::size_t>(m_nIndex)];
     }
@@ -95,6 +101,7 @@ void CPLCAddress::ReBind(const CPLCEntity& plc) {
 void CPLCAddress::SetRegType(const CPLCRegType* type, int index) {
     m_pRegType = type;
     m_nIndex = index;
+    m_strLostTypeName.clear();
 }
 
 QString CPLCAddress::GetTypeName() const {

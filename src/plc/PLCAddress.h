@@ -63,6 +63,10 @@ public:
     void SetRegType(const CPLCRegType* type, int index);
     // The type's name for display, "" without a type.
     QString GetTypeName() const;
+    // The name of the type the address had in its file or before a PLC change, when the PLC
+    // does not offer that type and another one took its place; "" otherwise. Not stored: the
+    // file records the type in force.
+    const QString& GetLostTypeName() const { return m_strLostTypeName; }
 
     PLCAddressCode Encode() const;
 
@@ -76,4 +80,5 @@ private:
     std::uint8_t m_nRegNum = 1;
     int m_nIndex = 0;
     const CPLCRegType* m_pRegType = nullptr;
+    QString m_strLostTypeName;
 };

@@ -1,5 +1,7 @@
 #include "PLCNumber.h"
 
+#include "PLCEntity.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -72,4 +74,18 @@ std::uint8_t ParseTypeValue(QStringView text) {
     else
         value = ParseNumber(text);
     return static_cast<std::uint8_t>(value);
+}
+
+QString FormatNumber(std::int64_t value, int dataFormat) {
+    const auto bits = static_cast<std::uint64_t>(value);
+    switch (dataFormat) {
+    case PLC_OCT:
+        return u'0' + QString::number(bits, 8);
+    case PLC_HEX:
+        return QString::number(bits, 16).toUpper() + u'H';
+    case PLC_DEC_SIGN:
+        return QString::number(value);
+    default:
+        return QString::number(bits);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 #include <cstdint>
@@ -22,3 +23,7 @@ template <typename T> void ReadNumber(QStringView text, int base, T& value) {
     if (!text.isEmpty())
         value = static_cast<T>(ParseNumber(text, base));
 }
+
+// A value as the editor shows numbers of a catalog format (PLCDataFormat): octal with a leading
+// "0", unsigned decimal, upper-case hexadecimal with a trailing "H", or signed decimal.
+QString FormatNumber(std::int64_t value, int dataFormat);

@@ -5,15 +5,18 @@ DownloadWorker::~DownloadWorker() {
     Wait();
 }
 
-void DownloadWorker::Start(DownloadJob job, DownloadDisplay& display) {
+void DownloadWorker::Start(DownloadJob job, DownloadDisplay& display,
+                           std::function<void()> finished) {
     Wait();
     m_result = 0;
     m_down = std::make_unique<LibUSBDown>(display);
-    m_thread = std::thread([this, job = std::move(job), &display] {
+    m_thread = std::thread([this, job = std::move(job), &display, finished = std::move(finished)] {
         display.EnableDownloadButtons(true);
         m_result = m_down->Download(job);
         m_down->CloseDevice();
         display.EnableDownloadButtons(false);
+        if (finished)
+            finished();
     });
 }
 

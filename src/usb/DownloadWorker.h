@@ -3,6 +3,7 @@
 #include "LibUSBDown.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -14,8 +15,9 @@ public:
     ~DownloadWorker();
 
     // Starts `job`, reporting to `display`, which must outlive the download. A download still
-    // running is waited for first.
-    void Start(DownloadJob job, DownloadDisplay& display);
+    // running is waited for first. `finished`, when given, is called last on the worker's
+    // thread.
+    void Start(DownloadJob job, DownloadDisplay& display, std::function<void()> finished = {});
     void Abort();
     void Wait();
 

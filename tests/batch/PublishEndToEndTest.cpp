@@ -148,7 +148,10 @@ TEST_F(PublishEndToEnd, ToolDownloadsTheDriverAndTheCompiledImage) {
 
     const std::optional<BatchTool> tool = ReadBatchTool(Contents(Path("line 3")));
     ASSERT_TRUE(tool);
-    EXPECT_EQ(tool->loader, Contents(KV_BIN_DIR "/batchloader"));
+    EXPECT_EQ(tool->loader, Contents(KV_EMBEDDED_LOADER));
+    EXPECT_LT(tool->loader.size(), Contents(KV_BIN_DIR "/batchloader").size())
+        << "carried without its debug information";
+    EXPECT_LT(QFileInfo(Path("line 3")).size(), 1024 * 1024);
     EXPECT_EQ(tool->title, ToSystemCodePage("生产线 3"));
     EXPECT_FALSE(tool->login);
     EXPECT_EQ(QFileInfo(Path("line 3")).permissions() & QFile::ExeOther, QFile::ExeOther);
@@ -230,7 +233,7 @@ TEST_F(PublishEndToEnd, ZipDeliveryCarriesTheToolAndTheUsbDriver) {
     const std::optional<BatchTool> tool = ReadBatchTool(entries["line3"].data);
     ASSERT_TRUE(tool);
     EXPECT_TRUE(tool->login);
-    EXPECT_EQ(tool->loader, Contents(KV_BIN_DIR "/batchloader"));
+    EXPECT_EQ(tool->loader, Contents(KV_EMBEDDED_LOADER));
     EXPECT_EQ(entries["line3"].mode, unsigned(S_IFREG | 0755));
     EXPECT_EQ(entries["usb_driver/"].mode & S_IFMT, unsigned(S_IFDIR));
     EXPECT_EQ(entries["usb_driver/60-kv250.rules"].data,

@@ -14,11 +14,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "PrivateMountNamespace.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sched.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -30,29 +30,6 @@ const QString kDemo = QStringLiteral(KV_BIN_DIR "/demo/demo.kvpr");
 // Larger than the page of free room that some cases leave, as every rewrite is.
 const QByteArray kPrevious = QByteArray("; the previous file, which must survive\n").repeated(200);
 const QString kNoSpace = QStringLiteral("No space left on device");
-
-bool WriteProcFile(const char* path, const QByteArray& text) {
-    QFile file(QString::fromLatin1(path));
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-}
-
-// A mount namespace of our own, so the tmpfs never shows outside this test and vanishes with
-// it. Without root, a user namespace maps us to root inside it.
-bool EnterPrivateMountNamespace() {
-    if (geteuid() == 0) {
-        if (unshare(CLONE_NEWNS) != 0)
-            return false;
-    } else {
-        const QByteArray uid = QByteArray::number(geteuid());
-        const QByteArray gid = QByteArray::number(getegid());
-        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 ||
-            !WriteProcFile("/proc/self/setgroups", "deny") ||
-            !WriteProcFile("/proc/self/uid_map", "0 " + uid + " 1") ||
-            !WriteProcFile("/proc/self/gid_map", "0 " + gid + " 1"))
-            return false;
-    }
-    return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
 
 // Fills the file system of `folder` to the last byte, then gives back `freeBytes` (rounded up
 // to whole pages by the file system).

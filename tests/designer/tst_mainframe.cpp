@@ -1,6 +1,9 @@
 // The main window driven through its actions: the command table's enabled states, the menus,
 // the status panes, the frame list, the recent files, the placement and the save prompt.
 
+#include "DlgCopyFrame.h"
+#include "DlgDriverSetting.h"
+#include "DlgNewFrame.h"
 #include "FormListBrowser.h"
 #include "FormListControl.h"
 #include "KoravelDoc.h"
@@ -11,8 +14,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -41,6 +46,23 @@ void Answer(QMessageBox::StandardButton button, QString* text = nullptr) {
         if (text)
             *text = box->text();
         box->button(button)->click();
+    });
+}
+
+// Works the next modal dialog of type D with `act`, then presses its button `button`
+// ("okButton" or "cancelButton"); keeps the frame number the dialog proposed.
+template <typename D>
+void Work(const char* button, const std::function<void(D&)>& act = {},
+          QString* proposed = nullptr) {
+    QTimer::singleShot(0, [=] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (proposed)
+            *proposed = dialog->template findChild<QLineEdit*>("frameNumber")->text();
+        if (act)
+            act(*dialog);
+        dialog->template findChild<QPushButton*>(button)->click();
     });
 }
 
@@ -213,6 +235,65 @@ private slots:
 
         Answer(QMessageBox::No);
         QVERIFY(frame.close());
+    }
+
+    void newCancelledLeavesAnUntitledDocumentWithoutPlc() {
+        CKoravelDoc doc(Catalog());
+        CMainFrame frame(doc);
+        frame.show();
+        QVERIFY(frame.OpenProject(kDemo));
+        Work<DlgDriverSetting>("cancelButton");
+        frame.Action("new")->trigger();
+        QVERIFY(!doc.HasPlc());
+        QCOMPARE(frame.windowTitle(), QStringLiteral("无标题 - designer"));
+        QCOMPARE(frame.StatusPane(2), QStringLiteral("无协议"));
+        QVERIFY(!frame.Action("new-frame")->isEnabled());
+
+        Work<DlgDriverSetting>("okButton");
+        frame.Action("new")->trigger();
+        QVERIFY(doc.HasPlc());
+        QCOMPARE(doc.Project().m_Frames.size(), std::size_t(1));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("无标题 * - designer"));
+    }
+
+    // Cancelled numbers are used up: the third dialog proposes N + 2.
+    void newFrameNumbersSkipCancelledOnes() {
+        CKoravelDoc doc(Catalog());
+        CMainFrame frame(doc);
+        frame.show();
+        QVERIFY(frame.OpenProject(kDemo));
+        QStringList proposed;
+        for (const char* button : {"cancelButton", "cancelButton", "okButton"}) {
+            QString number;
+            Work<DlgNewFrame>(button, {}, &number);
+            frame.Action("new-frame")->trigger();
+            proposed << number;
+        }
+        const int first = proposed[0].toInt();
+        QCOMPARE(proposed, (QStringList{QString::number(first), QString::number(first + 1),
+                                        QString::number(first + 2)}));
+        QCOMPARE(doc.CurrentFrame()->m_nID, std::uint16_t(first + 2));
+        QVERIFY(doc.IsModified());
+        frame.Action("undo")->trigger();
+        QVERIFY(!doc.Project().FindFrame(std::uint16_t(first + 2)));
+    }
+
+    void copyFrameOntoAnExistingNumberIsRefused() {
+        CKoravelDoc doc(Catalog());
+        CMainFrame frame(doc);
+        frame.show();
+        QVERIFY(frame.OpenProject(kDemo));
+        const std::size_t frames = doc.Project().m_Frames.size();
+        const QString other = doc.Project().m_Frames[1]->m_strName;
+        QString message;
+        Work<DlgCopyFrame>("okButton", [other](DlgCopyFrame& dialog) {
+            dialog.findChild<QLineEdit*>("frameNumber")->setText(other);
+        });
+        QTimer::singleShot(50, [&message] { Answer(QMessageBox::Ok, &message); });
+        frame.Action("copy-frame")->trigger();
+        QTRY_COMPARE(message, QStringLiteral("Frame Already Exist!"));
+        QCOMPARE(doc.Project().m_Frames.size(), frames);
+        QVERIFY(!doc.IsModified());
     }
 
     void aBusyDocumentKeepsTheWindowOpen() {

@@ -217,6 +217,27 @@ TEST_F(PLCAddressTest, AnUnknownTypeKeepsTheStoredNumbers) {
     EXPECT_EQ(address.GetIndex(), 5);
 }
 
+// The project check names the type a file or a PLC change lost; the file keeps the type in force.
+TEST_F(PLCAddressTest, AReplacedTypeIsRemembered) {
+    CPLCAddress address(PLC_WORD, PLC_ANY, Plc(1));
+    ASSERT_TRUE(Read(address, "<Reg EnumMode=\"3\" RegType=\"DM\"/>", Plc(1)));
+    EXPECT_EQ(address.GetTypeName(), "D");
+    EXPECT_EQ(address.GetLostTypeName(), "DM");
+    address.ReBind(Plc(2)); // D is gone too: the name first lost stays
+    EXPECT_EQ(address.GetTypeName(), "H");
+    EXPECT_EQ(address.GetLostTypeName(), "DM");
+    ASSERT_TRUE(Read(address, "<Reg EnumMode=\"3\" RegType=\"Q\"/>", Plc(1)));
+    EXPECT_EQ(address.GetLostTypeName(), "");
+
+    CPLCAddress rebound(PLC_WORD, PLC_ANY, Plc(1));
+    rebound.ReBind(Plc(1));
+    EXPECT_EQ(rebound.GetLostTypeName(), "") << "a type the PLC still offers is not lost";
+    rebound.ReBind(Plc(2));
+    EXPECT_EQ(rebound.GetLostTypeName(), "D");
+    rebound.SetRegType(rebound.GetRegType(), 0); // chosen by the user
+    EXPECT_EQ(rebound.GetLostTypeName(), "");
+}
+
 TEST_F(PLCAddressTest, CopyKeepsTheType) {
     CPLCAddress address(PLC_BIT, PLC_ANY, Plc(1));
     address.SetAddress(77);

@@ -1,6 +1,7 @@
 #include "PLCEntity.h"
 #include "CatalogText.h"
 #include "PLCFactory.h"
+#include "PLCNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +52,26 @@ TEST(PLCRegType, TypeValueForms) {
             ReadType(QStringLiteral("<Reg TypeValue=\"%1\"/>").arg(QLatin1String(c.text)));
         EXPECT_EQ(type.GetTypeValue(), c.value) << c.text;
     }
+}
+
+TEST(PLCNumber, EditorTextsOfTheFourFormats) {
+    const struct {
+        std::int64_t value;
+        int format;
+        const char* text;
+    } cases[] = {
+        {100, PLC_OCT, "0144"},
+        {100, PLC_DEC, "100"},
+        {100, PLC_HEX, "64H"},
+        {255, PLC_HEX, "FFH"},
+        {0, PLC_OCT, "00"},
+        {0, PLC_HEX, "0H"},
+        {-5, PLC_DEC_SIGN, "-5"},
+        {65535, PLC_DEC_SIGN, "65535"},
+        {7, 9, "7"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatNumber(c.value, c.format), QLatin1String(c.text)) << c.text;
 }
 
 TEST(PLCRegType, BoundsAreReadInTheBlocksOwnFormatAndTruncatedToTheirField) {

@@ -1,7 +1,32 @@
 #include "ProjectCommands.h"
 
 #include "KoravelDoc.h"
+#include "Markup.h"
 #include "ModelAddress.h"
+
+namespace {
+
+// The settings as the project file writes them: equal texts, equal settings.
+QString SettingsText(const CKoravelSetting& settings) {
+    CMarkup xml;
+    xml.AppendElement(u"GlobalSetting");
+    settings.SaveXml(xml);
+    return xml.GetDocumentText();
+}
+
+} // namespace
+
+bool SettingsDiffer(const CKoravelProject& project, const CKoravelSetting& settings) {
+    const CKoravelSetting defaults(project.m_pCurrentPLC);
+    return SettingsText(project.m_pSetting ? *project.m_pSetting : defaults) !=
+           SettingsText(settings);
+}
+
+bool SameCommPara(const CCommPara& a, const CCommPara& b) {
+    return a.m_nDisplayID == b.m_nDisplayID && a.m_nBaudRate == b.m_nBaudRate &&
+           a.m_nDataBit == b.m_nDataBit && a.m_nStopBit == b.m_nStopBit &&
+           a.m_nParityBit == b.m_nParityBit && a.m_nSerialType == b.m_nSerialType;
+}
 
 CmdChangeSettings::CmdChangeSettings(CKoravelDoc& doc, const CKoravelSetting& after)
     : QUndoCommand(QStringLiteral("设置KV250")), m_doc(doc), m_after(after) {

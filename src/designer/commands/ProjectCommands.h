@@ -15,6 +15,12 @@ class CGraphBase;
 class CKoravelDoc;
 class CPLCEntity;
 
+class CKoravelProject;
+
+// Whether `settings` differ from the project's (or from the defaults when it has none).
+bool SettingsDiffer(const CKoravelProject& project, const CKoravelSetting& settings);
+bool SameCommPara(const CCommPara& a, const CCommPara& b);
+
 // The panel settings as the settings dialog leaves them.
 class CmdChangeSettings : public QUndoCommand {
 public:

@@ -1,0 +1,43 @@
+#include "CompileJob.h"
+
+#include "BatchPublish.h"
+#include "DriverFile.h"
+#include "KoravelProject.h"
+#include "NamedSharedMemory.h"
+#include "PLCEntity.h"
+#include "ProgramFolder.h"
+
+CompileJobResult RunWindowCompileJob(const QByteArray& projectFile, const CPLCFactory& catalog,
+                                     BuildMode mode, ICompileProgress& progress,
+                                     const std::atomic<bool>& abort) {
+    CompileJobResult result;
+    CKoravelProject project;
+    QStringList messages;
+    if (!project.LoadBytes(projectFile, catalog, messages)) {
+        result.message = kDamagedFileMessage;
+        result.detail = project.LoadFailure();
+        return result;
+    }
+    result.plc = project.m_pCurrentPLC;
+    if (!RunCompileJob(project, result.outputs, result.message, &progress, &abort))
+        return result;
+    if (mode == BuildMode::Emulator) {
+        // Not reported: the compile dialog stays open until the user closes it.
+        result.handover = CreateHandover(result.outputs.image);
+        result.ok = result.handover != nullptr;
+        return result;
+    }
+    if (mode == BuildMode::BatchTool) {
+        const CPLCEntity* plc = result.plc;
+        const PublishProject package{result.outputs.image, plc ? plc->GetProtocolID() : 0,
+                                     plc ? plc->GetName() : QString(),
+                                     plc ? DriverFilePath(*plc) : QString()};
+        const PublishResult prepared = PreparePublish(ProgramFolder(), package);
+        result.message = prepared.message;
+        result.detail = prepared.detail;
+        result.ok = prepared.ok;
+        return result;
+    }
+    result.ok = true;
+    return result;
+}

@@ -1,7 +1,7 @@
-// A small project built from nothing in the main window, every property set in the panels and
-// the alarm list dialog as a user sets it, saved, compiled with `designer --compile` and shown
-// by the Emulator: what the panels set is what the panel shows. The pictures stay beside the
-// test program (buildproject-*.png) for review.
+// A small project built from nothing in the main window, every element placed with the canvas's
+// tools, every property set in the panels and the alarm list dialog as a user sets it, saved,
+// compiled with `designer --compile` and shown by the Emulator: what the panels set is what the
+// panel shows. The pictures stay beside the test program (buildproject-*.png) for review.
 
 #include "PanelFixture.h"
 
@@ -15,6 +15,7 @@
 #include "GERegister.h"
 #include "GEStaticTxt.h"
 #include "GETrend.h"
+#include "KoravelWnd.h"
 #include "MainFrm.h"
 #include "panels/DlgAlarmList.h"
 #include "panels/DlgFrame.h"
@@ -22,7 +23,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QRadioButton>
@@ -102,13 +105,26 @@ class BuildProjectTest : public QObject {
     QTemporaryDir m_home;
     QTemporaryDir m_work;
 
-    // Draws an element "with the tool" and selects it; the panels do the rest.
-    template <typename T>
-    T* Draw(CKoravelDoc& doc, int type, const QRect& rect, const QString& picture = {}) {
-        CGraphBase* element = doc.Project().CreateElement(type, rect, picture);
-        Q_ASSERT(element);
-        doc.SetSelection({element});
-        return static_cast<T*>(element);
+    // Places an element of the kind of `action` with the canvas's tool, its top left corner
+    // clicked at `at`, then puts it exactly at `at` in its panel's position fields.
+    static CGraphBase* Place(CKoravelDoc& doc, CMainFrame& frame, const char* action, QPoint at) {
+        CKoravelWnd& canvas = frame.FormView().Canvas();
+        const auto mouse = [&canvas](QEvent::Type type, QPoint point, Qt::MouseButtons held) {
+            const QPointF local = canvas.ToWidget(point);
+            QMouseEvent event(type, local, canvas.mapToGlobal(local), Qt::LeftButton, held,
+                              Qt::NoModifier);
+            QApplication::sendEvent(&canvas, &event);
+        };
+        frame.Action(QString::fromLatin1(action))->trigger();
+        mouse(QEvent::MouseMove, at, Qt::NoButton);
+        mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
+        const QList<CGraphBase*> selected = doc.Selection();
+        Q_ASSERT_X(selected.size() == 1, "Place", action);
+        QWidget* panel = frame.FormView().ShownPanel();
+        Type(panel->findChild<CNumEditCtrl*>("positionX"), QString::number(at.x()));
+        Type(panel->findChild<CNumEditCtrl*>("positionY"), QString::number(at.y()));
+        return selected.front();
     }
 
 private slots:
@@ -135,12 +151,15 @@ private slots:
             return static_cast<CNumEditCtrl*>(find(name));
         };
         const auto list = [&](const QString& name) { return static_cast<QComboBox*>(find(name)); };
+        const auto place = [&](const char* action, QPoint at) {
+            return Place(doc, frame, action, at);
+        };
 
         // The frame: a dark blue background.
         ChooseColour(
             static_cast<CColorButton*>(view.FramePanel().findChild<QWidget*>("backColour")), 5);
 
-        auto* title = Draw<CGEStaticTxt>(doc, kTypeStaticText, QRect(10, 10, 40, 20));
+        auto* title = static_cast<CGEStaticTxt*>(place("static-text", QPoint(10, 10)));
         auto* text = static_cast<QLineEdit*>(find("text"));
         text->selectAll();
         TypeText(text, QStringLiteral("温度 Temp"));
@@ -148,27 +167,31 @@ private slots:
         ChooseColour(static_cast<CColorButton*>(find("foreColour")), 26); // yellow
         Click(static_cast<QCheckBox*>(find("background")));               // off
 
-        auto* reg = Draw<CGERegister>(doc, kTypeRegister, QRect(10, 50, 40, 20));
+        auto* reg = static_cast<CGERegister*>(place("register", QPoint(10, 50)));
         Type(number("address"), QStringLiteral("10"));
         Type(number("pointBits"), QStringLiteral("1"));
         Choose(list("fontSize"), QStringLiteral("24x24"));
         Choose(list("border"), QStringLiteral("有边框"));
 
-        auto* lamp = Draw<CGEIndicator>(doc, kTypeIndicator, QRect(300, 50, 32, 32));
+        auto* lamp = static_cast<CGEIndicator*>(place("indicator", QPoint(300, 50)));
         Type(number("address"), QStringLiteral("5"));
         Choose(list("shape"), QStringLiteral("方形"));
 
-        auto* key = Draw<CGEFuncKey>(doc, kTypeFunctionKey, QRect(440, 230, 32, 32));
+        auto* key = static_cast<CGEFuncKey*>(place("function-key", QPoint(440, 230)));
         Click(static_cast<QRadioButton*>(find("action2")));
         Type(number("jumpNumber"), QStringLiteral("2"));
         Choose(list("key"), QStringLiteral("ENT"));
 
-        auto* bar = Draw<CGEBar>(doc, kTypeBar, QRect(10, 100, 40, 120));
+        auto* bar = static_cast<CGEBar*>(place("bar", QPoint(10, 100)));
+        Type(number("sizeWidth"), QStringLiteral("40"));
+        Type(number("sizeHeight"), QStringLiteral("120"));
         Type(number("address"), QStringLiteral("20"));
         Type(number("upperLimit"), QStringLiteral("100"));
         ChooseColour(static_cast<CColorButton*>(find("foreColour")), 16); // red
 
-        auto* trend = Draw<CGETrend>(doc, kTypeTrend, QRect(60, 100, 200, 120));
+        auto* trend = static_cast<CGETrend*>(place("trend", QPoint(60, 100)));
+        Type(number("sizeWidth"), QStringLiteral("200"));
+        Type(number("sizeHeight"), QStringLiteral("120"));
         Type(number("address"), QStringLiteral("20"));
         Type(number("upperLimit"), QStringLiteral("100"));
         Type(number("samplingPoint"), QStringLiteral("30"));
@@ -178,10 +201,19 @@ private slots:
         QPainter(&bitmap).fillRect(8, 8, 48, 16, QColor(0, 160, 0));
         const QString bmp = m_work.filePath("logo.bmp");
         QVERIFY(bitmap.save(bmp, "BMP"));
-        auto* picture = Draw<CGEPicture>(doc, kTypePicture, QRect(400, 10, 64, 32), bmp);
+        QTimer::singleShot(0, [bmp] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            // The name goes into the dialog's own name field, as a user types it.
+            dialog->setDirectory(QFileInfo(bmp).path());
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QFileInfo(bmp).fileName());
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        auto* picture = static_cast<CGEPicture*>(place("picture", QPoint(400, 10)));
         Type(number("positionX"), QStringLiteral("390"));
 
-        auto* state = Draw<CGEDynamicTxt>(doc, kTypeDynamicText, QRect(300, 120, 100, 30));
+        auto* state = static_cast<CGEDynamicTxt*>(place("dynamic-text", QPoint(300, 120)));
         Type(number("address"), QStringLiteral("30"));
         Choose(list("fontSize"), QStringLiteral("24x24"));
         auto* grid = static_cast<CEditableGrid*>(find("texts"));

@@ -563,6 +563,24 @@ private slots:
         QCOMPARE(window.doc.Selection(), (QList<CGraphBase*>{first, second}));
     }
 
+    // The register's border colour, beside its border choice, is a colour like the others:
+    // every selected register in one step.
+    void registerBorderColourReachesTheSelection() {
+        Window window;
+        auto* first = window.Add(std::make_unique<CGERegister>(TestPlc()), QRect(10, 10, 50, 20));
+        auto* second = window.Add(std::make_unique<CGERegister>(TestPlc()), QRect(10, 60, 50, 20));
+        window.doc.SetSelection({first, second});
+        const QString before = Saved(window.doc);
+
+        ChooseColour(window.Find<CColorButton>("borderColour"), 16); // red
+        QCOMPARE(first->m_nBorderColor, 0x000000FFu);
+        QCOMPARE(second->m_nBorderColor, 0x000000FFu);
+        QCOMPARE(window.doc.UndoStack().count(), 1);
+        window.doc.UndoStack().undo();
+        QCOMPARE(Saved(window.doc), before);
+        QCOMPARE(window.Find<CColorButton>("borderColour")->GetColor(), first->m_nBorderColor);
+    }
+
     // Undo shows the frame of the element, selects it and shows its panel with the value put
     // back.
     void undoShowsTheElementInItsFrame() {

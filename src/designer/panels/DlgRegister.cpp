@@ -1,6 +1,7 @@
 #include "DlgRegister.h"
 
 #include "AddressGroup.h"
+#include "ColorButton.h"
 #include "ColourGroup.h"
 #include "FontGroup.h"
 #include "LimitPair.h"
@@ -10,7 +11,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -38,6 +41,8 @@ DlgRegister::DlgRegister(CKoravelDoc& doc)
                    [this](std::int64_t value, bool typing) { OnPointBits(value, typing); });
 
     auto* column = new QVBoxLayout(this);
+    // The longest panel: a little less air between its groups lets it fit the window.
+    column->setSpacing(4);
     column->addWidget(NewPositionGroup());
     column->addWidget(
         NewAddressGroup(QStringLiteral("寄存器"), QStringLiteral("类型:"), QStringLiteral("reg"),
@@ -54,32 +59,49 @@ DlgRegister::DlgRegister(CKoravelDoc& doc)
             NormalizeLimits(reg);
         }));
 
+    // Two fields to a row, so that the panel fits beside the canvas.
     auto* show = new QGroupBox(QStringLiteral("显示"));
-    QFormLayout* form = NewFormLayout(show);
-    form->addRow(QStringLiteral("位  数:"), m_integerBits.edit);
-    form->addRow(QStringLiteral("小数位:"), m_pointBits.edit);
-    form->addRow(NewFlag(
-        QStringLiteral("设定先导0"), QStringLiteral("frontZero"),
-        [](CGraphBase& element) { return As(element).m_nFrontZero != 0; },
-        [](CGraphBase& element, bool on) { As(element).m_nFrontZero = on ? 1 : 0; }));
-    form->addRow(QStringLiteral("边框:"),
-                 NewChoice(
-                     {QStringLiteral("无边框"), QStringLiteral("有边框"), QStringLiteral("3D效果")},
-                     QStringLiteral("border"),
-                     [](CGraphBase& element) { return As(element).m_nUseBorder; },
-                     [](CGraphBase& element, int border) { As(element).m_nUseBorder = border; }));
-    form->addRow(NewFlag(
-        QStringLiteral("背景"), QStringLiteral("background"),
-        [](CGraphBase& element) { return element.m_nSameColor != 0; },
-        [](CGraphBase& element, bool on) { element.m_nSameColor = on ? 1 : 0; }, true));
+    auto* grid = new QGridLayout(show);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("位  数:")), 0, 0);
+    grid->addWidget(m_integerBits.edit, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("小数位:")), 0, 2);
+    grid->addWidget(m_pointBits.edit, 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("边框:")), 1, 0);
+    grid->addWidget(
+        NewChoice(
+            {QStringLiteral("无边框"), QStringLiteral("有边框"), QStringLiteral("3D效果")},
+            QStringLiteral("border"), [](CGraphBase& element) { return As(element).m_nUseBorder; },
+            [](CGraphBase& element, int border) { As(element).m_nUseBorder = border; }),
+        1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("边框色:")), 1, 2);
+    grid->addWidget(NewColour({QStringLiteral("边框色:"), QStringLiteral("borderColour"),
+                               [](CGraphBase& element) -> std::uint32_t& {
+                                   return As(element).m_nBorderColor;
+                               }}),
+                    1, 3);
+    grid->addWidget(
+        NewFlag(
+            QStringLiteral("设定先导0"), QStringLiteral("frontZero"),
+            [](CGraphBase& element) { return As(element).m_nFrontZero != 0; },
+            [](CGraphBase& element, bool on) { As(element).m_nFrontZero = on ? 1 : 0; }),
+        2, 0, 1, 2);
+    grid->addWidget(NewFlag(
+                        QStringLiteral("背景"), QStringLiteral("background"),
+                        [](CGraphBase& element) { return element.m_nSameColor != 0; },
+                        [](CGraphBase& element, bool on) { element.m_nSameColor = on ? 1 : 0; },
+                        true),
+                    2, 2, 1, 2);
     column->addWidget(show);
     column->addWidget(NewColourGroup(
         {{QStringLiteral("背景色:"), QStringLiteral("backColour"),
           [](CGraphBase& element) -> std::uint32_t& { return As(element).m_nBkColor; }},
          {QStringLiteral("前景色:"), QStringLiteral("foreColour"),
-          [](CGraphBase& element) -> std::uint32_t& { return As(element).m_nForeColor; }},
-         {QStringLiteral("边框色:"), QStringLiteral("borderColour"),
-          [](CGraphBase& element) -> std::uint32_t& { return As(element).m_nBorderColor; }}}));
+          [](CGraphBase& element) -> std::uint32_t& { return As(element).m_nForeColor; }}}));
 
     auto* setting = new QGroupBox(QStringLiteral("输入设定"));
     QFormLayout* limits = NewFormLayout(setting);

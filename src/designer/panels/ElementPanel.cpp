@@ -1,6 +1,7 @@
 #include "ElementPanel.h"
 
 #include "AddressGroup.h"
+#include "ColorButton.h"
 #include "ColourGroup.h"
 #include "FontGroup.h"
 #include "KoravelDoc.h"
@@ -127,13 +128,25 @@ CColourGroup* CElementPanel::NewColourGroup(const std::vector<Colour>& colours) 
     });
     connect(group, &CColourGroup::ColourChosen, this,
             [this, colours](int index, std::uint32_t chosen) {
-                const Colour& colour = colours[static_cast<std::size_t>(index)];
-                EditSelected(QStringLiteral("colour:") + colour.name,
-                             [member = colour.member, chosen](CGraphBase& element) {
-                                 member(element) = chosen;
-                             });
+                EditColour(colours[static_cast<std::size_t>(index)], chosen);
             });
     return group;
+}
+
+CColorButton* CElementPanel::NewColour(const Colour& colour) {
+    CColorButton* button = NewColourButton(colour.name);
+    m_shows.push_back([button, member = colour.member](CGraphBase& element) {
+        button->SetColor(member(element));
+    });
+    connect(button, &CColorButton::SelectionEnded, this,
+            [this, colour](std::uint32_t chosen) { EditColour(colour, chosen); });
+    return button;
+}
+
+void CElementPanel::EditColour(const Colour& colour, std::uint32_t chosen) {
+    EditSelected(
+        QStringLiteral("colour:") + colour.name,
+        [member = colour.member, chosen](CGraphBase& element) { member(element) = chosen; });
 }
 
 CAddressGroup*

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CAddressGroup;
+class CColorButton;
 class CColourGroup;
 class CFontGroup;
 class CKoravelDoc;
@@ -62,6 +63,9 @@ protected:
         std::function<std::uint32_t&(CGraphBase&)> member;
     };
     CColourGroup* NewColourGroup(const std::vector<Colour>& colours);
+    // One colour button of its own, beside the control it belongs to (the label is the
+    // caller's).
+    CColorButton* NewColour(const Colour& colour);
     CAddressGroup* NewAddressGroup(const QString& caption, const QString& typeLabel,
                                    const QString& property,
                                    const std::function<CPLCAddress&(CGraphBase&)>& address);
@@ -93,6 +97,7 @@ protected:
 
 private:
     std::vector<CGraphBase*> SelectedOfKind() const;
+    void EditColour(const Colour& colour, std::uint32_t chosen);
 
     CKoravelDoc& m_doc;
     int m_nTypeCode;

@@ -1,11 +1,11 @@
 #include "FontGroup.h"
 
-#include "PanelParts.h"
 #include "TextFont.h"
 
 #include <QComboBox>
 #include <QFont>
-#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 
 namespace {
 
@@ -31,9 +31,15 @@ CFontGroup::CFontGroup(QWidget* parent)
     m_pFace->setMinimumContentsLength(10);
     for (const int size : FontSizes())
         m_pSize->addItem(FontSizeText(size), size);
-    QFormLayout* form = NewFormLayout(this);
-    form->addRow(QStringLiteral("字体："), m_pFace);
-    form->addRow(QStringLiteral("字号:"), m_pSize);
+    // Face and size on one row keep the longest panels within the window's height.
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 4, 6, 4);
+    row->setSpacing(6);
+    row->addWidget(new QLabel(QStringLiteral("字体：")));
+    row->addWidget(m_pFace, 1);
+    row->addSpacing(4);
+    row->addWidget(new QLabel(QStringLiteral("字号:")));
+    row->addWidget(m_pSize);
     connect(m_pFace, &QComboBox::activated, this,
             [this](int index) { emit FaceChosen(m_pFace->itemText(index)); });
     connect(m_pSize, &QComboBox::activated, this,

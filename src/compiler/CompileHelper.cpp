@@ -236,8 +236,11 @@ bool CCompileHelper::CompilePictures(const CKoravelProject& project, QString& er
         }
     }
     // The pixels are converted at the element's size, which a damaged file may make huge: pictures
-    // that no image could hold are refused before anything is allocated for them.
-    if (size > kMaxImageSize) {
+    // far beyond what any image could hold are refused before anything is allocated for them.
+    // Up to the bound they are converted, so that the size of an image somewhat above the
+    // panel's limit can still be measured; the image itself is refused later.
+    constexpr qint64 kConvertedPictureBound = 16 * qint64(kMaxImageSize);
+    if (size > kConvertedPictureBound) {
         error = kImageTooLargeMessage;
         return false;
     }

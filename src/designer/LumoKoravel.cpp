@@ -59,9 +59,34 @@ int CKoravelApp::Run() {
     return QApplication::exec();
 }
 
+bool SelectForScreenshot(CKoravelDoc& doc, const QString& spec) {
+    const QStringList parts = spec.split(u':');
+    bool numbered = false;
+    const uint id = parts.front().toUInt(&numbered);
+    CHMIFrame* frame = numbered && id <= 0xFFFF && parts.size() <= 2
+                           ? doc.Project().FindFrame(static_cast<std::uint16_t>(id))
+                           : nullptr;
+    if (!frame)
+        return false;
+    doc.ShowFrame(frame);
+    if (parts.size() == 1) {
+        doc.SetSelection({});
+        return true;
+    }
+    bool counted = false;
+    const uint position = parts[1].toUInt(&counted);
+    if (!counted || position >= frame->m_Parts.size())
+        return false;
+    doc.SetSelection({frame->m_Parts[position].get()});
+    return true;
+}
+
 int WindowScreenshot(const QStringList& arguments) {
-    if (arguments.size() < 3 || arguments.size() > 4) {
-        std::fputs("usage: designer --window-screenshot OUT.png [PROJECT]\n", stderr);
+    const bool selects = arguments.size() == 6 && arguments[4] == u"--select";
+    if (arguments.size() < 3 || (arguments.size() > 4 && !selects)) {
+        std::fputs("usage: designer --window-screenshot OUT.png [PROJECT [--select "
+                   "FRAME[:POSITION]]]\n",
+                   stderr);
         return 1;
     }
     CPLCFactory& catalog = CPLCFactory::Instance();
@@ -73,7 +98,7 @@ int WindowScreenshot(const QStringList& arguments) {
     CMainFrame frame(doc);
     frame.resize(1280, 800);
     frame.show();
-    if (arguments.size() == 4) {
+    if (arguments.size() >= 4) {
         QStringList messages;
         QString reason;
         if (!doc.Load(arguments[3], messages, &reason)) {
@@ -81,6 +106,10 @@ int WindowScreenshot(const QStringList& arguments) {
                          reason.toLocal8Bit().constData());
             return 1;
         }
+    }
+    if (selects && !SelectForScreenshot(doc, arguments[5])) {
+        std::fprintf(stderr, "no frame or element %s\n", arguments[5].toLocal8Bit().constData());
+        return 1;
     }
     // Let the window lay itself out and paint before it is grabbed.
     for (int i = 0; i < 5; ++i)

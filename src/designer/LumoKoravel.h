@@ -36,6 +36,11 @@ private:
 // The annotation switches kept in "config.dll".
 AnnotationFlags ReadAnnotationFlags();
 
-// designer --window-screenshot OUT.png [PROJECT]: the main window at 1280 x 800 on the
-// offscreen platform, with PROJECT open, written as a PNG. The exit code.
+// Makes the frame numbered FRAME current and, given a POSITION (0-based in its parts), selects
+// that element, from the text "FRAME[:POSITION]"; false when there is no such frame or element.
+bool SelectForScreenshot(CKoravelDoc& doc, const QString& spec);
+
+// designer --window-screenshot OUT.png [PROJECT [--select FRAME[:POSITION]]]: the main window
+// at 1280 x 800 on the offscreen platform, with PROJECT open and the panel of the selection
+// shown, written as a PNG. The exit code.
 int WindowScreenshot(const QStringList& arguments);

@@ -23,6 +23,7 @@
 #include "Updater.h"
 #include "commands/FrameCommands.h"
 #include "commands/ProjectCommands.h"
+#include "panels/DlgAlarmList.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -234,6 +235,7 @@ void CMainFrame::CreateActions() {
     on("delete-frame", &CMainFrame::OnDeleteFrames);
     on("clear-elements", &CMainFrame::OnClearElements);
     on("panel-settings", &CMainFrame::OnPanelSettings);
+    on("alarm-list", [this] { EditAlarmList(m_doc, this); });
     ConnectCanvas();
     on("address-labels", [this](bool checked) { OnToggleAnnotation(false, checked); });
     on("layer-labels", [this](bool checked) { OnToggleAnnotation(true, checked); });
@@ -539,6 +541,7 @@ void CMainFrame::UpdateCommandStates() {
     enable("delete-frame", rowSelected);
     enable("clear-elements", frame && !frame->m_Parts.empty());
     enable("panel-settings", plc);
+    enable("alarm-list", frame != nullptr);
     UpdateCanvasCommandStates();
     enable("download", m_pDeviceCommands->CanDownload());
     enable("emulator", frame != nullptr);

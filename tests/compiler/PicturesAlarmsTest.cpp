@@ -75,7 +75,7 @@ TEST(Pictures, MissingPixelsAreBlackAndNothingIsReadPastTheData) {
     EXPECT_EQ(BE32(image, section + 2 + 4), 0u) << "no bitmap, no data";
 }
 
-TEST(Pictures, PicturesNoImageCouldHoldFailTheCompileBeforeTheyAreConverted) {
+TEST(Pictures, PicturesFarBeyondAnyImageFailTheCompileBeforeTheyAreConverted) {
     // Element sizes of a damaged file: 100000 x 100000 would once have taken 20 GB.
     struct Case {
         int width;
@@ -85,7 +85,7 @@ TEST(Pictures, PicturesNoImageCouldHoldFailTheCompileBeforeTheyAreConverted) {
     } const cases[] = {
         {100000, 100000, 1, false},
         {1024, 256, 2, true}, // 1 MiB of pixels together
-        {1024, 256, 3, false},
+        {4096, 2048, 2, false}, // 32 MiB: no conversion is tried
     };
     for (const Case& c : cases) {
         auto project = NewProject();

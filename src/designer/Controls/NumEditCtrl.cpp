@@ -141,6 +141,29 @@ void CNumEditCtrl::focusOutEvent(QFocusEvent* event) {
     const std::int64_t value = std::max(std::min(GetValue(), maximum), minimum);
     EnterValue(m_evenOnly && value % 2 != 0 ? EvenInside(value, minimum, maximum) : value);
     selectAll();
+    // The selection waits for the focus to come back; a panel of edits that all show their
+    // text selected would look as if they were all being edited.
+    ShowSelection(false);
+}
+
+void CNumEditCtrl::focusInEvent(QFocusEvent* event) {
+    ShowSelection(true);
+    QLineEdit::focusInEvent(event);
+}
+
+void CNumEditCtrl::ShowSelection(bool shown) {
+    QPalette colours = palette();
+    const QPalette inherited =
+        parentWidget() ? parentWidget()->palette() : QApplication::palette(this);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        colours.setColor(group, QPalette::Highlight,
+                         shown ? inherited.color(group, QPalette::Highlight)
+                               : colours.color(group, QPalette::Base));
+        colours.setColor(group, QPalette::HighlightedText,
+                         shown ? inherited.color(group, QPalette::HighlightedText)
+                               : colours.color(group, QPalette::Text));
+    }
+    setPalette(colours);
 }
 
 void CNumEditCtrl::contextMenuEvent(QContextMenuEvent* event) {

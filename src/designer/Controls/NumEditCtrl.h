@@ -47,6 +47,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -55,6 +56,8 @@ private:
     bool Fits(QChar c) const;
     void PasteChecked(QClipboard::Mode mode);
     void Refuse();
+    // Paints the selection, or leaves it unseen while the edit has no focus.
+    void ShowSelection(bool shown);
     void ReportValue(std::int64_t value);
 
     NumFormat m_format = NumFormat::Dec;

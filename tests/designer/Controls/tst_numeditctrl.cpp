@@ -219,6 +219,13 @@ private slots:
         window.other->setFocus();
         QCOMPARE(window.edit->text(), shown);
         QCOMPARE(window.edit->selectedText(), shown);
+        // The selection is kept but not painted until the focus comes back.
+        const QPalette unfocused = window.edit->palette();
+        QCOMPARE(unfocused.color(QPalette::Highlight), unfocused.color(QPalette::Base));
+        window.edit->setFocus();
+        QCOMPARE(window.edit->palette().color(QPalette::Highlight),
+                 window.other->palette().color(QPalette::Highlight));
+        window.other->setFocus();
         const bool corrected = typed != shown && !typed.isEmpty();
         QCOMPARE(Reported(reported),
                  corrected ? QList<std::int64_t>{shown.toLongLong()} : QList<std::int64_t>{});

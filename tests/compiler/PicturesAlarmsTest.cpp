@@ -4,9 +4,7 @@
 #include "CompilerTestSupport.h"
 #include "GEPicture.h"
 #include "Pictures.h"
-#include "ProgramFolder.h"
 
-#include <QDir>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -146,28 +144,6 @@ TEST(Alarms, WithoutAnAlarmListThereIsNoSectionAndNoneIsAdded) {
     const QByteArray empty = CompileImage(*project);
     EXPECT_EQ(empty.size(), none.size() + 27);
     EXPECT_EQ(static_cast<int>(empty[42]), 0);
-}
-
-TEST(Alarms, AlarmFileIsWrittenIntoOutPutWhenTheFolderExists) {
-    const QString folder = ProgramFilePath(QStringLiteral("OutPut"));
-    QDir(folder).removeRecursively();
-    auto project = NewProject();
-    CompileImage(*project);
-    EXPECT_FALSE(QDir(folder).exists()) << "the folder is not created";
-
-    ASSERT_TRUE(QDir().mkpath(folder));
-    project->EnsureAlarmList();
-    const QByteArray image = CompileImage(*project);
-    QByteArray file;
-    ASSERT_TRUE(ReadWholeFile(folder + "/alarm.bin", file));
-    EXPECT_EQ(file, image.right(27));
-
-    // Without an alarm list the file is empty rather than left from an earlier compile.
-    project->m_pAlarmList.reset();
-    CompileImage(*project);
-    ASSERT_TRUE(ReadWholeFile(folder + "/alarm.bin", file));
-    EXPECT_TRUE(file.isEmpty());
-    QDir(folder).removeRecursively();
 }
 
 } // namespace

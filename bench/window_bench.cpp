@@ -1,6 +1,7 @@
 // The designer window on the large project (100 frames of 30 elements, 3000 glyphs, 10 full-
 // screen pictures): opening it until its first frame is painted, deleting 50 frames and undoing
-// and redoing that, saving it, and the peak resident memory. Prints each figure beside its goal.
+// and redoing that, the image budget pane after an edit, saving it, and the peak resident
+// memory. Prints each figure beside its goal.
 
 #include "FormListBrowser.h"
 #include "FormListControl.h"
@@ -14,7 +15,9 @@
 #include "commands/FrameCommands.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -101,6 +104,28 @@ int main(int argc, char** argv) {
     Report("undo of deleting 50 frames", undo, 100, "ms");
     Report("redo of deleting 50 frames", redo, 100, "ms");
     doc.UndoStack().undo();
+
+    // The budget pane after an edit: the check waits for a quiet moment, copies the project on
+    // the window's thread and checks the copy on its worker.
+    auto* pane = frame.findChild<QLabel*>(QStringLiteral("budgetPane"));
+    const auto settle = [&] {
+        QElapsedTimer quiet;
+        quiet.start();
+        while (quiet.elapsed() < 1000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    settle();
+    const QString before = pane->text();
+    QElapsedTimer sinceEdit;
+    doc.Push(new CmdDeleteFrames(doc, {doc.Project().m_Frames.front().get()}));
+    sinceEdit.start();
+    while (pane->text() == before && sinceEdit.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 1);
+    Report("budget pane after an edit", double(sinceEdit.elapsed()), 300, "ms");
+    Report("  of which the copy on the window", Milliseconds([&] { doc.Project().Copy(); }), 50,
+           "ms");
+    doc.UndoStack().undo();
+    settle();
 
     const double save = Milliseconds([&] { doc.Save(dir.filePath("saved.kvpr")); });
     Report("save", save, 500, "ms");

@@ -196,30 +196,37 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments) {
     CommandLineRequest request;
     const qsizetype count = arguments.size();
     const QString verb = arguments.value(1);
-    const QString operand = arguments.value(2);
+    const auto take = [&](Verb taken, const QString& output = {}, bool force = false) {
+        request.verb = taken;
+        request.project = arguments.value(2);
+        request.output = output;
+        request.force = force;
+    };
     if (count == 4 && verb == u"--save-plain") {
-        request = {Verb::SavePlain, operand, arguments[3]};
+        take(Verb::SavePlain, arguments[3]);
     } else if (count == 3 && verb == u"--compile") {
-        request = {Verb::Compile, operand};
+        take(Verb::Compile);
     } else if (count == 5 && verb == u"--compile" && arguments[3] == u"--output") {
-        request = {Verb::Compile, operand, arguments[4]};
+        take(Verb::Compile, arguments[4]);
     } else if (count == 3 && verb == u"--download") {
-        request = {Verb::Download, operand};
+        take(Verb::Download);
     } else if (count == 4 && verb == u"--download" && arguments[3] == u"--force") {
-        request = {Verb::Download, operand, {}, true};
+        take(Verb::Download, {}, true);
     } else if (count >= 3 && verb == u"--publish") {
-        if (std::optional<PublishOptions> options = ParsePublishOptions(arguments.mid(2)))
-            request = {Verb::Publish, operand, {}, false, std::move(*options)};
+        if (std::optional<PublishOptions> options = ParsePublishOptions(arguments.mid(2))) {
+            take(Verb::Publish);
+            request.publish = std::move(*options);
+        }
     } else if (count >= 3 && verb == u"--window-screenshot") {
         request.verb = Verb::WindowScreenshot; // it reads its operands itself
     } else if (count == 2 && verb == u"--crash-test") {
         request.verb = Verb::CrashTest;
     } else if (count == 3 && verb == u"--crash-notice") {
-        request = {Verb::CrashNotice, operand};
+        take(Verb::CrashNotice);
     } else if (count == 3 && verb == u"--check") {
-        request = {Verb::Check, operand};
+        take(Verb::Check);
     } else if (count == 4 && verb == u"--check" && arguments[3] == u"--json") {
-        request = {Verb::Check, operand, {}, true};
+        take(Verb::Check, {}, true);
     }
     return request;
 }

@@ -1,6 +1,7 @@
 #include "DeviceCommands.h"
 
 #include "AtomicFile.h"
+#include "CheckDock.h"
 #include "DlgBatchTool.h"
 #include "DlgCompileStatus.h"
 #include "DlgDownStatus.h"
@@ -9,6 +10,7 @@
 #include "NamedSharedMemory.h"
 #include "PLCEntity.h"
 #include "ProgramFolder.h"
+#include "ProjectCheck.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
@@ -46,6 +48,24 @@ void CDeviceCommands::SetCompileFlags(bool compiling, bool compiled) {
     emit statesChanged();
 }
 
+bool CDeviceCommands::GoOnDespiteCheck() {
+    const CheckReport report = CheckProject(m_doc.Project());
+    const auto first =
+        std::find_if(report.findings.begin(), report.findings.end(), [](const CheckFinding& f) {
+            return f.severity == CheckSeverity::kError;
+        });
+    if (first == report.findings.end())
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("检查工程"),
+                    QStringLiteral("检查工程发现 %1 个错误，面板会出错。第一个：\n%2：%3\n\n仍然继续吗？")
+                        .arg(report.Count(CheckSeverity::kError))
+                        .arg(FindingPlaceText(first->place), first->message),
+                    QMessageBox::Yes | QMessageBox::No, &m_window);
+    box.setObjectName(QStringLiteral("checkWarning"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<CompileJobResult> CDeviceCommands::Compile(BuildMode mode) {
     if (m_doc.Path().isEmpty()) {
         QMessageBox(QMessageBox::NoIcon, QStringLiteral("designer"),
@@ -53,6 +73,8 @@ std::optional<CompileJobResult> CDeviceCommands::Compile(BuildMode mode) {
             .exec();
         return std::nullopt;
     }
+    if (!GoOnDespiteCheck())
+        return std::nullopt;
     // The job compiles the file just saved, loaded into a project of its own on its worker:
     // nothing the user does meanwhile reaches it, and it never writes the file.
     QString error;

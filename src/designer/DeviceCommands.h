@@ -36,6 +36,8 @@ signals:
     void statesChanged();
 
 private:
+    // Without errors in the project check, or when the user goes on despite the first of them.
+    bool GoOnDespiteCheck();
     // Saves the project and runs the compile dialog; the job's result when it succeeded.
     std::optional<CompileJobResult> Compile(BuildMode mode);
     void SetCompileFlags(bool compiling, bool compiled);

@@ -15,7 +15,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <array>
 
 namespace {
 
@@ -61,16 +60,6 @@ std::tuple<int, QString, int, int, int, int> KeyOf(const CPLCAddress& address) {
     const bool bit = address.GetKind() != PLC_WORD;
     return {bit ? 0 : 1,          address.GetTypeName(), address.GetStation(),
             address.GetAddress(), address.GetSubAddr(),  bit ? address.GetShift() : 0};
-}
-
-// The kind name of column 3 by type code.
-QString KindName(int typeCode) {
-    static const std::array<const char*, 10> names{"无",       "静态文字", "寄存器", "指示灯",
-                                                   "功能键",   "静态图片", "棒图",   "趋势图",
-                                                   "动态文字", "矩形"};
-    if (typeCode < 0 || typeCode >= static_cast<int>(names.size()))
-        return {};
-    return QString::fromUtf8(names[static_cast<std::size_t>(typeCode)]);
 }
 
 } // namespace
@@ -278,7 +267,7 @@ void DlgAddressList::FillRows(const QList<CHMIFrame*>& frames) {
             const QString texts[kColumns] = {frame->m_strName,
                                              frame->m_strDesc,
                                              QString::number(order++),
-                                             KindName(part->m_nTypeCode),
+                                             ElementKindTitle(part->m_nTypeCode),
                                              cells.type,
                                              cells.number,
                                              cells.address ? Notes(*cells.address) : QString()};

@@ -4,6 +4,7 @@
 #include "Ini.h"
 #include "KoravelDoc.h"
 #include "MainFrm.h"
+#include "ProjectChecker.h"
 #include "PLCFactory.h"
 #include "ProgramFolder.h"
 #include "Recovery.h"
@@ -111,7 +112,11 @@ int WindowScreenshot(const QStringList& arguments) {
         std::fprintf(stderr, "no frame or element %s\n", arguments[5].toLocal8Bit().constData());
         return 1;
     }
-    // Let the window lay itself out and paint before it is grabbed.
+    // Let the window lay itself out, check the project and paint before it is grabbed.
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    while (frame.Checker().IsPending())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     if (!frame.grab().save(arguments[2], "PNG")) {

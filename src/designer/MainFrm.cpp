@@ -1,6 +1,7 @@
 #include "MainFrm.h"
 
 #include "BatchDelivery.h"
+#include "CheckDock.h"
 #include "DeviceCommands.h"
 #include "DlgAbout.h"
 #include "DlgAddressList.h"
@@ -20,6 +21,8 @@
 #include "PLCEntity.h"
 #include "Profile.h"
 #include "ProgramFolder.h"
+#include "ProjectChecker.h"
+#include "ReportFormat.h"
 #include "Updater.h"
 #include "commands/FrameCommands.h"
 #include "commands/ProjectCommands.h"
@@ -107,6 +110,7 @@ bool CopyFolder(const QString& from, const QString& to) {
 CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)),
       m_pDeviceCommands(new CDeviceCommands(doc, *this)),
+      m_pChecker(new CProjectChecker(doc, this)),
       m_pUpdater(new CUpdater(
           *this, ProgramFolder(), [this] { SaveBeforeEnding(); }, [] { QCoreApplication::exit(0); },
           this)) {
@@ -119,6 +123,7 @@ CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
     CreateToolBars();
     CreateStatusBar();
     CreateFrameList();
+    CreateCheckDock();
     ConnectDocument();
     UpdateRecentFiles();
     UpdateTitle();
@@ -211,6 +216,8 @@ void CMainFrame::CreateActions() {
     AddAction("emulator", "启动仿真(&M)", "运行仿真模拟器\n仿真模拟");
     AddAction("usage-table", "元件使用表", "打开元件使用一览表\n元件使用表");
     AddAction("batch-download", "批量下载", "制作发面批量下载工具\n批量下载");
+    AddAction("check-project", "检查工程", "检查面板会出错的地方和镜像的大小\n检查工程")
+        ->setShortcut(QKeySequence(Qt::Key_F7));
     // Help
     AddAction("product-catalogue", "产品介绍(&N)", "了解公司最新产品型号、定价资料\n查看最新产品");
     AddAction("help-document", "帮助文档(&D)", "打开软件帮助文档、使用手册\n帮助文档");
@@ -248,6 +255,10 @@ void CMainFrame::CreateActions() {
     on("download", [this] { m_pDeviceCommands->Download(); });
     on("emulator", [this] { m_pDeviceCommands->StartEmulator(); });
     on("batch-download", [this] { m_pDeviceCommands->Publish(); });
+    on("check-project", [this] {
+        m_pCheckDock->show();
+        m_pCheckDock->raise();
+    });
     connect(m_pDeviceCommands, &CDeviceCommands::statesChanged, this,
             &CMainFrame::UpdateCommandStates);
 }
@@ -368,7 +379,8 @@ void CMainFrame::CreateMenus() {
                       "register", "", "bar", "", "trend", "", "picture"});
     menu("设置(&S)", {"change-driver", "", "panel-settings", "", "alarm-list", "", "address-labels",
                       "", "layer-labels", "", "global-functions"});
-    menu("下位机(&U)", {"download", "", "upload", "", "serial-port", "", "emulator"});
+    menu("下位机(&U)",
+         {"download", "", "upload", "", "serial-port", "", "emulator", "", "check-project"});
     menu("帮助(&H)", {"product-catalogue", "", "help-document", "", "copy-usb-driver", "",
                       "software-update", "", "about"});
 }
@@ -398,7 +410,8 @@ void CMainFrame::CreateToolBars() {
     QToolBar* download =
         AddToolBar("downloadBar", "下载工具栏",
                    {"alarm-list", "", "panel-settings", "", "serial-port", "address-labels",
-                    "layer-labels", "usage-table", "", "batch-download", "emulator", "download"});
+                    "layer-labels", "usage-table", "check-project", "", "batch-download", "emulator",
+                    "download"});
     elements->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     download->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     QToolBar* alignment =
@@ -429,6 +442,10 @@ void CMainFrame::CreateToolBars() {
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->showMessage(QStringLiteral("就绪"));
+    m_pBudgetPane = new QLabel;
+    m_pBudgetPane->setObjectName(QStringLiteral("budgetPane"));
+    m_pBudgetPane->setContentsMargins(6, 0, 6, 0);
+    bar->addPermanentWidget(m_pBudgetPane);
     const QStringList texts{
         {}, kNotice, QStringLiteral("无协议"), QStringLiteral("空工程路径"), m_doc.PortName()};
     for (int i = 1; i <= 4; ++i) {
@@ -492,6 +509,30 @@ void CMainFrame::CreateFrameList() {
             &CMainFrame::UpdateCommandStates);
 }
 
+void CMainFrame::CreateCheckDock() {
+    m_pCheckDock = new CCheckDock(m_doc, *m_pChecker, m_pFormView->Canvas(), this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pCheckDock);
+    m_pCheckDock->hide();
+    connect(m_pCheckDock, &CCheckDock::partActivated, this, [this](CheckPart part) {
+        Action(part == CheckPart::kSettings ? QStringLiteral("panel-settings")
+                                            : QStringLiteral("alarm-list"))
+            ->trigger();
+    });
+    connect(m_pChecker, &CProjectChecker::reportChanged, this, &CMainFrame::ShowBudget);
+    ShowBudget();
+}
+
+void CMainFrame::ShowBudget() {
+    const ImageBudget& budget = m_pChecker->Report().budget;
+    const bool shown = m_doc.HasPlc();
+    m_pBudgetPane->setVisible(shown);
+    m_pBudgetPane->setText(shown ? BudgetSummary(budget) : QString());
+    m_pBudgetPane->setToolTip(shown ? BudgetLines(budget).join(u'\n') : QString());
+    const bool over = budget.compiled && budget.imageBytes > kImageLimit;
+    m_pBudgetPane->setStyleSheet(over ? QStringLiteral("color: #d23b35; font-weight: bold;")
+                                      : QString());
+}
+
 void CMainFrame::ConnectDocument() {
     connect(&m_doc, &CKoravelDoc::modifiedChanged, this, [this] {
         UpdateTitle();
@@ -546,6 +587,7 @@ void CMainFrame::UpdateCommandStates() {
     enable("download", m_pDeviceCommands->CanDownload());
     enable("emulator", frame != nullptr);
     enable("batch-download", frame != nullptr);
+    enable("check-project", plc);
     // Never enabled: no handler serves them.
     for (const char* never : {"global-functions", "upload", "serial-port"})
         enable(never, false);

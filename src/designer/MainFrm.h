@@ -6,12 +6,14 @@
 #include <memory>
 #include <thread>
 
+class CCheckDock;
 class CDeviceCommands;
 class CFormListBrowser;
 class CHMIFrame;
 class CFormListHelper;
 class CKoravelDoc;
 class CKoravelFormView;
+class CProjectChecker;
 class CUpdater;
 class QAction;
 class QLabel;
@@ -33,6 +35,7 @@ public:
     CKoravelFormView& FormView() const { return *m_pFormView; }
     CFormListBrowser& FrameListBar() const { return *m_pFrameList; }
     CUpdater& Updater() const { return *m_pUpdater; }
+    const CProjectChecker& Checker() const { return *m_pChecker; }
 
     // Text of status pane 1 to 4, the pane as wide as its text.
     void SetStatusPane(int index, const QString& text);
@@ -63,6 +66,9 @@ private:
     void CreateToolBars();
     void CreateStatusBar();
     void CreateFrameList();
+    // The project check's dock ("检查工程") and its status pane, the image budget.
+    void CreateCheckDock();
+    void ShowBudget();
     QToolBar* AddToolBar(const QString& name, const QString& title, const QStringList& actions);
     void ConnectDocument();
     void UpdateTitle();
@@ -112,6 +118,9 @@ private:
     CFormListBrowser* m_pFrameList = nullptr;
     CFormListHelper* m_pFrameListHelper = nullptr;
     CDeviceCommands* m_pDeviceCommands;
+    CProjectChecker* m_pChecker;
+    CCheckDock* m_pCheckDock = nullptr;
+    QLabel* m_pBudgetPane = nullptr;
     std::thread m_usbDriverCopy;
     CUpdater* m_pUpdater;
 };

@@ -144,3 +144,7 @@ bool CGEBar::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     }
     return true;
 }
+
+std::unique_ptr<CGraphBase> CGEBar::ExactCopy() const {
+    return std::unique_ptr<CGraphBase>(new CGEBar(*this));
+}

@@ -80,3 +80,11 @@ bool CGEDynamicTxt::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
         m_pTexts->LoadXml(xml);
     return true;
 }
+
+CGEDynamicTxt::CGEDynamicTxt(const CGEDynamicTxt& other)
+    : CTextElement(other), m_Reg(other.m_Reg),
+      m_pTexts(std::make_unique<CTextList>(*other.m_pTexts)), m_nDataFormat(other.m_nDataFormat) {}
+
+std::unique_ptr<CGraphBase> CGEDynamicTxt::ExactCopy() const {
+    return std::unique_ptr<CGraphBase>(new CGEDynamicTxt(*this));
+}

@@ -11,6 +11,8 @@
 class CGEDynamicTxt : public CTextElement {
 public:
     explicit CGEDynamicTxt(const CPLCEntity* plc);
+    // Every property, the texts in a list of the copy's own.
+    CGEDynamicTxt(const CGEDynamicTxt& other);
 
     // The rectangle becomes the union of the extents of every text (empty texts add nothing).
     void RecalcSize() override;
@@ -23,6 +25,7 @@ public:
 
     void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
+    std::unique_ptr<CGraphBase> ExactCopy() const override;
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
     bool SaveXml(CMarkup& xml, const QString& labelName) const override;
 

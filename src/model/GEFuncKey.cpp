@@ -193,3 +193,7 @@ bool CGEFuncKey::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     xml.LeaveElement();
     return true;
 }
+
+std::unique_ptr<CGraphBase> CGEFuncKey::ExactCopy() const {
+    return std::unique_ptr<CGraphBase>(new CGEFuncKey(*this));
+}

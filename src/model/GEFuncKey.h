@@ -29,6 +29,7 @@ public:
 
     void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
+    std::unique_ptr<CGraphBase> ExactCopy() const override;
     // Every action's address, not only the one in force.
     void RebindAddresses(const CPLCEntity* plc) override;
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;

@@ -65,3 +65,7 @@ bool CGEIndicator::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     }
     return true;
 }
+
+std::unique_ptr<CGraphBase> CGEIndicator::ExactCopy() const {
+    return std::unique_ptr<CGraphBase>(new CGEIndicator(*this));
+}

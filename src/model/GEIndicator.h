@@ -10,6 +10,7 @@ public:
 
     void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
+    std::unique_ptr<CGraphBase> ExactCopy() const override;
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
     bool SaveXml(CMarkup& xml, const QString& labelName) const override;
     // The resource number of the lamp picture; 0 for a shape without one.

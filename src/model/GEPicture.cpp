@@ -212,3 +212,7 @@ bool CGEPicture::LoadXml(CMarkup& xml, const CPLCEntity*) {
     DebugLogLine(data);
     return true;
 }
+
+std::unique_ptr<CGraphBase> CGEPicture::ExactCopy() const {
+    return std::unique_ptr<CGraphBase>(new CGEPicture(*this));
+}

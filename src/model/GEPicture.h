@@ -35,6 +35,7 @@ public:
 
     void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
+    std::unique_ptr<CGraphBase> ExactCopy() const override;
     // False, and the picture is dropped, when its header claims more than the stored data holds.
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
     bool SaveXml(CMarkup& xml, const QString& labelName) const override;

@@ -170,3 +170,7 @@ bool CGERegister::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     }
     return true;
 }
+
+std::unique_ptr<CGraphBase> CGERegister::ExactCopy() const {
+    return std::unique_ptr<CGraphBase>(new CGERegister(*this));
+}

@@ -64,3 +64,7 @@ bool CGEStaticTxt::LoadXml(CMarkup& xml, const CPLCEntity*) {
     RecalcSize();
     return true;
 }
+
+std::unique_ptr<CGraphBase> CGEStaticTxt::ExactCopy() const {
+    return std::unique_ptr<CGraphBase>(new CGEStaticTxt(*this));
+}

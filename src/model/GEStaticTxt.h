@@ -18,6 +18,7 @@ public:
 
     void Draw(QPainter& painter) const override;
     std::unique_ptr<CGraphBase> Clone() const override;
+    std::unique_ptr<CGraphBase> ExactCopy() const override;
     bool LoadXml(CMarkup& xml, const CPLCEntity* plc) override;
     bool SaveXml(CMarkup& xml, const QString& labelName) const override;
 

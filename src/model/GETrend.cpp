@@ -96,3 +96,7 @@ bool CGETrend::LoadXml(CMarkup& xml, const CPLCEntity* plc) {
     }
     return true;
 }
+
+std::unique_ptr<CGraphBase> CGETrend::ExactCopy() const {
+    return std::unique_ptr<CGraphBase>(new CGETrend(*this));
+}

@@ -28,6 +28,15 @@ QString ElementKindName(int typeCode) {
     return QString::fromLatin1(names[static_cast<std::size_t>(typeCode)]);
 }
 
+QString ElementKindTitle(int typeCode) {
+    static const std::array<const char*, 10> names{"无",       "静态文字", "寄存器", "指示灯",
+                                                   "功能键",   "静态图片", "棒图",   "趋势图",
+                                                   "动态文字", "矩形"};
+    if (typeCode < 0 || typeCode >= static_cast<int>(names.size()))
+        return {};
+    return QString::fromUtf8(names[static_cast<std::size_t>(typeCode)]);
+}
+
 QColor ColorFromRef(std::uint32_t colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));

@@ -21,6 +21,8 @@ inline constexpr int kPanelHeight = 272;
 
 // The `Type` text of a `Part` by type code; "" outside 1 to 8.
 QString ElementKindName(int typeCode);
+// The kind's name as the designer's tables show it ("静态文字", "寄存器", ...).
+QString ElementKindTitle(int typeCode);
 
 // Colours are colour references laid out 0x00BBGGRR.
 QColor ColorFromRef(std::uint32_t colour);
@@ -39,7 +41,6 @@ class CGraphBase {
 public:
     explicit CGraphBase(int typeCode);
     virtual ~CGraphBase() = default;
-    CGraphBase(const CGraphBase&) = delete;
     CGraphBase& operator=(const CGraphBase&) = delete;
 
     // A new element of the kind with its class defaults, bound to `plc`; null for a type code
@@ -63,6 +64,9 @@ public:
     // A detached copy with the members this kind copies; CHMIFrame::AddElement puts it into a
     // frame.
     virtual std::unique_ptr<CGraphBase> Clone() const = 0;
+    // Every property as it is, for a detached copy of the whole project (a clone leaves some at
+    // their defaults, as a pasted element has them).
+    virtual std::unique_ptr<CGraphBase> ExactCopy() const = 0;
     virtual void CopyFrom(const CGraphBase& other);
     // Binds the element's addresses to `plc` after the project's PLC changed; the base binds the
     // main address.
@@ -99,6 +103,9 @@ public:
     std::int32_t m_nTypeCode;
 
 protected:
+    // Only for a kind's ExactCopy: a copy that is not of the whole kind would lose properties.
+    CGraphBase(const CGraphBase&) = default;
+
     virtual const CPLCAddress* KindMainAddress() const;
     // `Part` attributes Type, ID and LabelName, then the `Position` child.
     void SavePartHead(CMarkup& xml, const QString& labelName) const;

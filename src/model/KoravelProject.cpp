@@ -20,15 +20,10 @@ std::unique_ptr<CKoravelProject> CKoravelProject::Copy() const {
         copy->m_pSetting = std::make_unique<CKoravelSetting>(*m_pSetting);
     copy->m_CommPara = m_CommPara;
     for (const auto& frame : m_Frames) {
-        // Element by element in the same order: the copy's positions are the original's. A
-        // pasted copy leaves some properties at their defaults; this one must be exact, which
-        // the undo memento is (a picture's clone is exact and spares its pixels the text).
+        // Element by element in the same order: the copy's positions are the original's.
         auto clone = std::make_unique<CHMIFrame>();
-        for (const auto& part : frame->m_Parts) {
-            clone->m_Parts.push_back(part->m_nTypeCode == kTypePicture
-                                         ? part->Clone()
-                                         : CGraphBase::FromMemento(part->Memento(), m_pCurrentPLC));
-        }
+        for (const auto& part : frame->m_Parts)
+            clone->m_Parts.push_back(part->ExactCopy());
         clone->m_strDesc = frame->m_strDesc;
         clone->m_nListOrder = frame->m_nListOrder;
         clone->m_strName = frame->m_strName;

@@ -68,14 +68,20 @@ int ThreadCount() {
                    .size());
 }
 
-// Runs `step` with the active modal widget once it is a `T` named `name` (any name when empty);
-// looks again every 20 ms, so that the dialogs below it can end meanwhile.
+// The project check's warning before a command; the demo has an error, so every command on it
+// warns. The fixture answers it; other steps leave it alone.
+const QString kCheckWarning = QStringLiteral("checkWarning");
+
+// Runs `step` with the active modal widget once it is a `T` named `name` (any name but the
+// check warning's when empty); looks again every 20 ms, so that the dialogs below it can end
+// meanwhile.
 template <class T> void OnModal(const QString& name, std::function<void(T*)> step) {
     auto* timer = new QTimer;
     timer->setInterval(20);
     QObject::connect(timer, &QTimer::timeout, [timer, name, step] {
         auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!widget || (!name.isEmpty() && widget->objectName() != name))
+        if (!widget || (name.isEmpty() ? widget->objectName() == kCheckWarning
+                                       : widget->objectName() != name))
             return;
         timer->stop();
         timer->deleteLater();
@@ -149,6 +155,10 @@ class DeviceCommandsTest : public QObject {
     QTemporaryDir m_home;
     QByteArray m_demoImage;
     QByteArray m_demoDriver;
+    // Every check warning shown, answered with `m_goOn`.
+    QTimer m_checkAnswers;
+    QStringList m_checkWarnings;
+    QMessageBox::StandardButton m_goOn = QMessageBox::Yes;
 
     QString Home(const QString& name) const { return m_home.filePath(name); }
 
@@ -181,6 +191,15 @@ class DeviceCommandsTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_home.isValid());
+        m_checkAnswers.setInterval(20);
+        connect(&m_checkAnswers, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->objectName() == kCheckWarning) {
+                m_checkWarnings << box->text();
+                box->button(m_goOn)->click();
+            }
+        });
+        m_checkAnswers.start();
         qputenv("XDG_CONFIG_HOME", Home("config").toUtf8());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Home("config"));
         // The program folder of this test: the shared PLC drivers and USB driver folder.
@@ -202,6 +221,8 @@ private slots:
     }
 
     void init() {
+        m_checkWarnings.clear();
+        m_goOn = QMessageBox::Yes;
         QSettings(QStringLiteral("Halvern-Koravel"), QStringLiteral("designer")).clear();
         SetPanel({});
     }
@@ -227,6 +248,24 @@ private slots:
         QVERIFY(second.contains("[Y] 驱动文件  254 Bit"));
         QVERIFY(second.contains(QString(first[5]).replace("[N]", "[Y]")));
         QVERIFY(second.last().startsWith("下载重启完毕，共耗时: "));
+        QCOMPARE(m_checkWarnings,
+                 QStringList{"检查工程发现 1 个错误，面板会出错。第一个：\n画面 1  元件 3 (寄存器)："
+                             "输入上限 4294967295 超出寄存器的范围 -32768～32767，面板读作 -1\n\n"
+                             "仍然继续吗？"});
+    }
+
+    void theCheckWarningStopsTheCommandWhenTheUserSaysNo() {
+        m_goOn = QMessageBox::No;
+        CKoravelDoc doc(Catalog());
+        CMainFrame frame(doc);
+        OpenDemo(frame);
+        const QDateTime saved = QFileInfo(Home("demo.kvpr")).lastModified();
+        for (const char* command : {"download", "emulator", "batch-download"}) {
+            frame.Action(command)->trigger();
+            QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        }
+        QCOMPARE(m_checkWarnings.size(), 3);
+        QCOMPARE(QFileInfo(Home("demo.kvpr")).lastModified(), saved);
     }
 
     void downloadFailuresEndInTheirLogLines() {

@@ -97,12 +97,17 @@ void CCheckDock::Refill() {
     m_pList->addTopLevelItems(rows);
 }
 
-void CCheckDock::ShowPlace(const QTreeWidgetItem* item) {
+const CheckFinding* CCheckDock::FindingOf(const QTreeWidgetItem* item) const {
     const auto& findings = m_checker.Report().findings;
     const auto index = static_cast<std::size_t>(item->data(0, kFindingRole).toInt());
-    if (index >= findings.size())
+    return index < findings.size() ? &findings[index] : nullptr;
+}
+
+void CCheckDock::ShowPlace(const QTreeWidgetItem* item) {
+    const CheckFinding* finding = FindingOf(item);
+    if (!finding)
         return;
-    const FindingPlace& place = findings[index].place;
+    const FindingPlace& place = finding->place;
     if (place.part != CheckPart::kElement && place.part != CheckPart::kFrame)
         return;
     // The report may be a moment older than the project: the place is looked up again.
@@ -122,11 +127,10 @@ void CCheckDock::ShowPlace(const QTreeWidgetItem* item) {
 }
 
 void CCheckDock::Activate(const QTreeWidgetItem* item) {
-    const auto& findings = m_checker.Report().findings;
-    const auto index = static_cast<std::size_t>(item->data(0, kFindingRole).toInt());
-    if (index >= findings.size())
+    const CheckFinding* finding = FindingOf(item);
+    if (!finding)
         return;
-    const CheckPart part = findings[index].place.part;
+    const CheckPart part = finding->place.part;
     if (part == CheckPart::kSettings || part == CheckPart::kAlarmList)
         emit partActivated(part);
     else

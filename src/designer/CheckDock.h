@@ -29,6 +29,8 @@ signals:
 
 private:
     void Refill();
+    // The finding a row shows; null when the report no longer holds it.
+    const CheckFinding* FindingOf(const QTreeWidgetItem* item) const;
     void ShowPlace(const QTreeWidgetItem* item);
     void Activate(const QTreeWidgetItem* item);
 

@@ -6,7 +6,9 @@
 
 CProjectChecker::CProjectChecker(CKoravelDoc& doc, QObject* parent)
     : QObject(parent), m_doc(doc) {
+    // One worker for the window's life: checks follow edits all day long.
     m_worker.setMaxThreadCount(1);
+    m_worker.setExpiryTimeout(-1);
     m_delay.setSingleShot(true);
     m_delay.setInterval(kQuietMs);
     connect(&m_delay, &QTimer::timeout, this, &CProjectChecker::Start);

@@ -15,6 +15,7 @@
 #include "Ini.h"
 #include "KoravelDoc.h"
 #include "MainFrm.h"
+#include "ProjectChecker.h"
 #include "PLCFactory.h"
 #include "ProgramFolder.h"
 #include "TextFont.h"
@@ -158,6 +159,7 @@ class DeviceCommandsTest : public QObject {
     // Every check warning shown, answered with `m_goOn`.
     QTimer m_checkAnswers;
     QStringList m_checkWarnings;
+    int m_threadsAfterDialog = 0;
     QMessageBox::StandardButton m_goOn = QMessageBox::Yes;
 
     QString Home(const QString& name) const { return m_home.filePath(name); }
@@ -167,6 +169,8 @@ class DeviceCommandsTest : public QObject {
         QFile::remove(Home(name));
         QVERIFY(QFile::copy(kDemo, Home(name)));
         QVERIFY(frame.OpenProject(Home(name)));
+        // The project check's worker exists before threads are counted.
+        QVERIFY(QTest::qWaitFor([&] { return !frame.Checker().IsPending(); }, 10000));
     }
 
     // The download dialog of the demo: `inDialog` runs in it, then the dialog is closed.
@@ -183,6 +187,8 @@ class DeviceCommandsTest : public QObject {
             dialog->reject();
         });
         frame.Action("download")->trigger();
+        // Counted while the window, and with it the check's worker, still exists.
+        m_threadsAfterDialog = ThreadCount();
         QVERIFY(shown);
         QVERIFY2(busy, "a worker owns the project while the dialog is open");
         QVERIFY(!doc.IsBusy());
@@ -237,7 +243,7 @@ private slots:
             first = DownloadOnce(dialog);
             second = DownloadOnce(dialog);
         });
-        QCOMPARE(ThreadCount(), threads);
+        QCOMPARE(m_threadsAfterDialog, threads);
         QCOMPARE(first.mid(0, 6),
                  (QStringList{"读取型号成功！", "正在准备下载...", "正在下载驱动文件...",
                               "[N] 驱动文件  254 Bit", "正在下载工程文件...", first[5]}));
@@ -323,7 +329,7 @@ private slots:
         QVERIFY2(lines.contains(QStringLiteral("正在停止下载，请稍候...")),
                  qPrintable(lines.join('|')));
         QVERIFY(!lines.last().startsWith("下载重启完毕"));
-        QCOMPARE(ThreadCount(), threads);
+        QCOMPARE(m_threadsAfterDialog, threads);
     }
 
     void aProjectNeverSavedIsNotCompiled() {

@@ -173,15 +173,12 @@ QString Status(const QWidget* dialog) {
 // Every text the status line shows while it lives, with the time it appeared.
 class StatusRecorder : public QObject {
 public:
-    explicit StatusRecorder(const QWidget* dialog) : m_label(Child<QLabel>(dialog, "status")) {
+    explicit StatusRecorder(QWidget* dialog) : m_label(Child<QLabel>(dialog, "status")) {
         m_clock.start();
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (m_label && (m_texts.isEmpty() || m_texts.back() != m_label->text())) {
-                m_texts << m_label->text();
-                m_times << m_clock.elapsed();
-            }
-        });
+        connect(&m_timer, &QTimer::timeout, this, &StatusRecorder::Poll);
         m_timer.start(5);
+        // The dialog may set its last text and close at once: read it while hiding too.
+        dialog->installEventFilter(this);
     }
 
     const QStringList& Texts() const { return m_texts; }
@@ -194,7 +191,21 @@ public:
         return times;
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide)
+            Poll();
+        return QObject::eventFilter(watched, event);
+    }
+
 private:
+    void Poll() {
+        if (m_label && (m_texts.isEmpty() || m_texts.back() != m_label->text())) {
+            m_texts << m_label->text();
+            m_times << m_clock.elapsed();
+        }
+    }
+
     QPointer<const QLabel> m_label;
     QTimer m_timer;
     QElapsedTimer m_clock;

@@ -643,11 +643,20 @@ void CMainFrame::UpdateCanvasCommandStates() {
 void CMainFrame::SetStatusPane(int index, const QString& text) {
     if (index < 1 || index > 4)
         return;
-    m_panes[index]->setText(text);
+    // A long project path is shortened in its middle, so that it neither hides the other panes
+    // nor keeps the window from getting narrower; the tool tip has it whole.
+    constexpr int kWidestPane = 420;
+    QLabel* pane = m_panes[index];
+    const QString shown = pane->fontMetrics().elidedText(text, Qt::ElideMiddle, kWidestPane);
+    pane->setText(shown);
+    pane->setToolTip(shown == text ? QString() : text);
 }
 
 QString CMainFrame::StatusPane(int index) const {
-    return index >= 1 && index <= 4 ? m_panes[index]->text() : statusBar()->currentMessage();
+    if (index < 1 || index > 4)
+        return statusBar()->currentMessage();
+    const QLabel* pane = m_panes[index];
+    return pane->toolTip().isEmpty() ? pane->text() : pane->toolTip();
 }
 
 // --- Recent files -------------------------------------------------------------------------

@@ -37,7 +37,7 @@ public:
     CUpdater& Updater() const { return *m_pUpdater; }
     const CProjectChecker& Checker() const { return *m_pChecker; }
 
-    // Text of status pane 1 to 4, the pane as wide as its text.
+    // Text of status pane 1 to 4, whole; a long one is shown shortened in its middle.
     void SetStatusPane(int index, const QString& text);
     QString StatusPane(int index) const;
 

@@ -14,6 +14,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -148,6 +150,19 @@ private slots:
         QCOMPARE(frame.StatusPane(2), doc.Project().m_pCurrentPLC->GetName());
         QCOMPARE(frame.StatusPane(3), QFileInfo(kDemo).absoluteFilePath());
         QCOMPARE(frame.windowTitle(), QStringLiteral("demo.kvpr - designer"));
+
+        // A deep path is shown shortened and does not widen the window.
+        QTemporaryDir dir;
+        const QString deep = dir.filePath(QStringLiteral("产线工程/").repeated(30));
+        QVERIFY(QDir().mkpath(deep));
+        const QString copy = QDir(deep).filePath(QStringLiteral("demo.kvpr"));
+        QVERIFY(QFile::copy(kDemo, copy));
+        QVERIFY(frame.OpenProject(copy));
+        QCOMPARE(frame.StatusPane(3), copy);
+        const auto* pane = frame.findChild<QLabel*>(QStringLiteral("statusPane3"));
+        QVERIFY(pane->text().endsWith(QStringLiteral("demo.kvpr")));
+        QCOMPARE(pane->toolTip(), copy);
+        QVERIFY(frame.minimumSizeHint().width() < 1280);
     }
 
     void frameListRowsAndClicks() {

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "CrashReporter.h"
 #include "LumoKoravel.h"
+#include "SystemTexts.h"
 #include "TextFont.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    InstallSystemTexts(app);
     // The process telling of a crash reports none of its own, so one crash never starts a chain.
     if (!IsCrashNoticeVerb(argc, argv))
         InstallCrashReporter(headless ? CrashNotice::StandardError : CrashNotice::Box);

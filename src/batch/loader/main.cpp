@@ -14,6 +14,7 @@
 #include "CodePage.h"
 #include "HeadlessDownload.h"
 #include "LoginDialog.h"
+#include "SystemTexts.h"
 
 #include "AtomicFile.h"
 
@@ -112,6 +113,7 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<QCoreApplication> app = headless
                                                 ? std::make_unique<QCoreApplication>(argc, argv)
                                                 : std::make_unique<QApplication>(argc, argv);
+    InstallSystemTexts(*app);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("KV250 batch download tool."));
     parser.addHelpOption();

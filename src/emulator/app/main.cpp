@@ -1,6 +1,7 @@
 #include "EmulatorWindow.h"
 #include "HeadlessRun.h"
 #include "ImageLoader.h"
+#include "SystemTexts.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -33,6 +34,7 @@ int RunHeadlessProgram(int argc, char** argv) {
 
 int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
+    InstallSystemTexts(app);
     const QStringList arguments = app.arguments();
     if (arguments.size() < 2) {
         QMessageBox::critical(nullptr, kCaption,

@@ -9,7 +9,14 @@ bool AppendDebugLogLine(const QString& folder, const QString& text, const QDateT
 {
     if (!QDir().mkpath(folder))
         return false;
-    QFile file(QDir(folder).filePath(QStringLiteral("debug.log")));
+    const QDir dir(folder);
+    QFile file(dir.filePath(QStringLiteral("debug.log")));
+    if (file.size() >= kDebugLogLimit) {
+        const QString old = dir.filePath(QStringLiteral("debug.old.log"));
+        QFile::remove(old);
+        file.rename(old);
+        file.setFileName(dir.filePath(QStringLiteral("debug.log")));
+    }
     const bool existed = file.exists();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;

@@ -30,6 +30,29 @@ TEST(DebugLog, CreatesFolderAndSeparatesEntriesWithCrLf)
                   .toUtf8());
 }
 
+TEST(DebugLog, AFullLogIsMovedAsideAndANewOneBegun)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("Log");
+    const QDateTime when(QDate(2026, 3, 7), QTime(8, 5, 9));
+    ASSERT_TRUE(AppendDebugLogLine(folder, "old", when));
+    QFile log(folder + "/debug.log");
+    ASSERT_TRUE(log.resize(kDebugLogLimit - 1));
+    ASSERT_TRUE(AppendDebugLogLine(folder, "still room", when));
+    EXPECT_GE(QFile(folder + "/debug.log").size(), kDebugLogLimit);
+
+    ASSERT_TRUE(AppendDebugLogLine(folder, "fresh", when));
+    EXPECT_EQ(ReadAll(folder + "/debug.log"), QByteArray("2026-03-07 08:05:09  fresh"));
+    const QByteArray old = ReadAll(folder + "/debug.old.log");
+    EXPECT_TRUE(old.startsWith("2026-03-07 08:05:09  old"));
+    EXPECT_TRUE(old.endsWith("still room"));
+
+    // The next time the old one is replaced.
+    ASSERT_TRUE(log.resize(kDebugLogLimit));
+    ASSERT_TRUE(AppendDebugLogLine(folder, "newest", when));
+    EXPECT_EQ(QFile(folder + "/debug.old.log").size(), kDebugLogLimit);
+}
+
 TEST(DebugLog, FailsSilentlyWhenTheFolderCannotBeMade)
 {
     QTemporaryDir dir;

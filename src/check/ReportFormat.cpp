@@ -8,6 +8,11 @@
 
 namespace {
 
+// "1 error", "2 errors", "0 errors".
+QString Counted(qsizetype count, const QString& noun) {
+    return QStringLiteral("%1 %2%3").arg(count).arg(noun, count == 1 ? QString() : QStringLiteral("s"));
+}
+
 QString SeverityName(CheckSeverity severity) {
     return severity == CheckSeverity::kError ? QStringLiteral("error") : QStringLiteral("warning");
 }
@@ -51,6 +56,12 @@ QString Hex(std::uint32_t address) {
 }
 
 } // namespace
+
+QString CountsLine(const CheckReport& report) {
+    return Counted(report.Count(CheckSeverity::kError), QStringLiteral("error")) +
+           QStringLiteral(", ") +
+           Counted(report.Count(CheckSeverity::kWarning), QStringLiteral("warning"));
+}
 
 QString FindingLine(const CheckFinding& finding) {
     return QStringLiteral("%1  %2  %3")
@@ -98,9 +109,9 @@ QStringList BudgetLines(const ImageBudget& budget, int largest) {
         lines.append(QStringLiteral("largest frames"));
     for (int i = 0; i < count(budget.frames); ++i) {
         const FrameCost& f = budget.frames[static_cast<std::size_t>(i)];
-        lines.append(QStringLiteral("  frame %1  %2 elements  %3 bytes")
+        lines.append(QStringLiteral("  frame %1  %2  %3 bytes")
                          .arg(f.frameId)
-                         .arg(f.elements)
+                         .arg(Counted(f.elements, QStringLiteral("element")))
                          .arg(f.bytes));
     }
     return lines;

@@ -13,6 +13,9 @@
 // the project's parts are "settings", "alarms" and "image".
 QString FindingLine(const CheckFinding& finding);
 
+// "1 error, 6 warnings".
+QString CountsLine(const CheckReport& report);
+
 // The image's size against the limit, its sections with address and size, and the largest
 // pictures, fonts and frames (at most `largest` of each).
 QStringList BudgetLines(const ImageBudget& budget, int largest = 5);

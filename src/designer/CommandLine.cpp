@@ -164,9 +164,7 @@ int Check(const QString& in, bool json) {
     } else {
         for (const CheckFinding& finding : report.findings)
             PrintLine(stdout, FindingLine(finding));
-        PrintLine(stdout, QStringLiteral("%1 errors, %2 warnings")
-                              .arg(report.Count(CheckSeverity::kError))
-                              .arg(report.Count(CheckSeverity::kWarning)));
+        PrintLine(stdout, CountsLine(report));
         for (const QString& line : BudgetLines(report.budget))
             PrintLine(stdout, line);
     }

@@ -42,7 +42,7 @@ TEST(CheckCommand, PrintsTheDemosFindingsThenItsBudget) {
         QStringLiteral("error  frame 1  element 3 (Register)  输入上限 4294967295 超出寄存器的范围 "
                        "-32768～32767，面板读作 -1")))
         << run.out.toStdString();
-    const qsizetype summary = lines.indexOf(QRegularExpression("^1 errors, \\d+ warnings$"));
+    const qsizetype summary = lines.indexOf(QRegularExpression("^1 error, \\d+ warnings$"));
     ASSERT_GT(summary, 0) << run.out.toStdString();
     for (qsizetype i = 0; i < summary; ++i)
         EXPECT_TRUE(lines[i].startsWith("error  ") || lines[i].startsWith("warning  ")) << i;

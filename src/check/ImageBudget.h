@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BuildOutputs.h"
+
 #include <QString>
 
 #include <atomic>
@@ -8,8 +10,9 @@
 
 class CKoravelProject;
 
-// The panel takes images of at most this many bytes.
-inline constexpr std::uint32_t kImageLimit = 0x100000;
+// The panel takes images of at most this many bytes: the compiler's limit, as a byte count of
+// the budget's type.
+inline constexpr std::uint32_t kImageLimit = static_cast<std::uint32_t>(kMaxImageSize);
 
 // One section of the image, in image order.
 struct BudgetSection {

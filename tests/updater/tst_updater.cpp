@@ -546,8 +546,10 @@ private slots:
         QVERIFY2(speeds.size() >= 2, qPrintable(statuses.Texts().join(" | ")));
         QList<qint64> sorted = speeds;
         std::sort(sorted.begin(), sorted.end());
+        // The texts are seen when the recorder polls, late by however long a loaded machine
+        // keeps it waiting; an unthrottled dialog would change them within milliseconds.
         for (qsizetype i = 1; i < sorted.size(); ++i)
-            QVERIFY2(sorted[i] - sorted[i - 1] >= 750, qPrintable(statuses.Texts().join(" | ")));
+            QVERIFY2(sorted[i] - sorted[i - 1] >= 600, qPrintable(statuses.Texts().join(" | ")));
         QCOMPARE(statuses.Texts().back(), "下载完成，即将安装！");
     }
 

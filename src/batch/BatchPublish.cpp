@@ -7,6 +7,7 @@
 #include "CodePage.h"
 #include "DebugLog.h"
 #include "DriverFile.h"
+#include "PLCEntity.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -87,6 +88,12 @@ QString FolderDetail(const QString& folder) {
 }
 
 } // namespace
+
+PublishProject PublishPackage(const QByteArray& image, const CPLCEntity* plc) {
+    if (!plc)
+        return {image, 0, QString(), QString()};
+    return {image, plc->GetProtocolID(), plc->GetName(), DriverFilePath(*plc)};
+}
 
 PublishResult PreparePublish(const QString& programFolder, const PublishProject& project) {
     const QDir root(programFolder);

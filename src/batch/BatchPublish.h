@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class CPLCEntity;
+
 // The steps of publishing a compiled project as a batch tool, each ending in a result and the
 // text the designer shows. All folders lie in the program folder: "BatchTool" holds the
 // archive, "BatchTool/Compiler" what goes into the next one.
@@ -19,6 +21,9 @@ struct PublishProject {
     QString plcName;    // for the damaged-driver messages
     QString driverPath; // the PLC's driver file; not used for the integrated PLC
 };
+
+// The package of `image` for the project's PLC (none: id 0, no name, no driver).
+PublishProject PublishPackage(const QByteArray& image, const CPLCEntity* plc);
 
 // Empties "BatchTool", writes the image and the driver files into "Compiler" (both variants
 // for the integrated PLC, else the PLC's driver as kPanelDriverName) and builds

@@ -89,6 +89,15 @@ bool LoadDriverVariant32(const CPLCEntity* plc, QByteArray& driver, QString& err
     return LoadVariant(plc, kIntegratedDriver32, line, driver, error, log);
 }
 
+bool LoadDriverVariantNamed(const CPLCEntity* plc, const QString& fileName, QByteArray& driver,
+                            QString& error, QStringList& log) {
+    if (fileName == DriverFileForModel(kModelPlcPanel20))
+        return LoadDriverVariant20(plc, driver, error, log);
+    if (fileName == DriverFileForModel(kModelPlcPanel32))
+        return LoadDriverVariant32(plc, driver, error, log);
+    return false;
+}
+
 QString EmulatorPath() {
     const QString settings = ProgramFilePath(QStringLiteral("setting.ini"));
     QString path =

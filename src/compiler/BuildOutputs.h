@@ -39,6 +39,10 @@ bool LoadDriverVariant20(const CPLCEntity* plc, QByteArray& driver, QString& err
                          QStringList& log);
 bool LoadDriverVariant32(const CPLCEntity* plc, QByteArray& driver, QString& error,
                          QStringList& log);
+// The variant a panel with an integrated PLC names by its file name; false, with nothing to
+// say, for a name that is neither.
+bool LoadDriverVariantNamed(const CPLCEntity* plc, const QString& fileName, QByteArray& driver,
+                            QString& error, QStringList& log);
 
 // The emulator program named by "setting.ini" (section "Header", key "Monitor"), the default
 // program folder + "Emulator" when the key is empty or names no file; the key is written back.

@@ -11,6 +11,7 @@
 #include "PLCEntity.h"
 #include "ProgramFolder.h"
 #include "ProjectCheck.h"
+#include "ProjectChecker.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
@@ -33,8 +34,9 @@ private:
 
 } // namespace
 
-CDeviceCommands::CDeviceCommands(CKoravelDoc& doc, QWidget& window)
-    : QObject(&window), m_doc(doc), m_window(window) {}
+CDeviceCommands::CDeviceCommands(CKoravelDoc& doc, const CProjectChecker& checker,
+                                 QWidget& window)
+    : QObject(&window), m_doc(doc), m_checker(checker), m_window(window) {}
 
 CDeviceCommands::~CDeviceCommands() = default;
 
@@ -49,7 +51,10 @@ void CDeviceCommands::SetCompileFlags(bool compiling, bool compiled) {
 }
 
 bool CDeviceCommands::GoOnDespiteCheck() {
-    const CheckReport report = CheckProject(m_doc.Project());
+    // The window's report is current unless an edit has not been checked yet.
+    const CheckReport report = m_checker.IsPending() || !m_doc.HasPlc()
+                                   ? CheckProject(m_doc.Project())
+                                   : m_checker.Report();
     const auto first =
         std::find_if(report.findings.begin(), report.findings.end(), [](const CheckFinding& f) {
             return f.severity == CheckSeverity::kError;

@@ -9,6 +9,7 @@
 #include <vector>
 
 class CKoravelDoc;
+class CProjectChecker;
 class EmulatorLaunch;
 class QWidget;
 struct CompileJobResult;
@@ -20,7 +21,8 @@ class CDeviceCommands : public QObject {
     Q_OBJECT
 
 public:
-    CDeviceCommands(CKoravelDoc& doc, QWidget& window);
+    // `checker` keeps the window's check report, which the commands read before compiling.
+    CDeviceCommands(CKoravelDoc& doc, const CProjectChecker& checker, QWidget& window);
     // Stops waiting for Emulators still running; they go on on their own.
     ~CDeviceCommands() override;
 
@@ -43,6 +45,7 @@ private:
     void SetCompileFlags(bool compiling, bool compiled);
 
     CKoravelDoc& m_doc;
+    const CProjectChecker& m_checker;
     QWidget& m_window;
     bool m_bCompiling = false;
     bool m_bCompiled = false;

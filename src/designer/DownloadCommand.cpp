@@ -4,7 +4,6 @@
 #include "ConsoleCompileProgress.h"
 #include "ConsoleDownloadDisplay.h"
 #include "DownloadWorker.h"
-#include "DriverFile.h"
 #include "KoravelProject.h"
 #include "PLCEntity.h"
 
@@ -25,11 +24,7 @@ std::optional<QByteArray> LoadModelDriver(const CPLCEntity* plc, const QString& 
     QByteArray driver;
     QString error;
     QStringList log;
-    bool loaded = false;
-    if (fileName == DriverFileForModel(kModelPlcPanel20))
-        loaded = LoadDriverVariant20(plc, driver, error, log);
-    else if (fileName == DriverFileForModel(kModelPlcPanel32))
-        loaded = LoadDriverVariant32(plc, driver, error, log);
+    const bool loaded = LoadDriverVariantNamed(plc, fileName, driver, error, log);
     for (const QString& line : log)
         display.AddDownloadLog(line);
     if (!error.isEmpty())

@@ -109,8 +109,8 @@ bool CopyFolder(const QString& from, const QString& to) {
 
 CMainFrame::CMainFrame(CKoravelDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_pFormView(new CKoravelFormView(doc)),
-      m_pDeviceCommands(new CDeviceCommands(doc, *this)),
       m_pChecker(new CProjectChecker(doc, this)),
+      m_pDeviceCommands(new CDeviceCommands(doc, *m_pChecker, *this)),
       m_pUpdater(new CUpdater(
           *this, ProgramFolder(), [this] { SaveBeforeEnding(); }, [] { QCoreApplication::exit(0); },
           this)) {
@@ -748,14 +748,18 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+QMessageBox::StandardButton CMainFrame::AskToSave(QMessageBox::StandardButtons answers) {
+    const QString name =
+        m_doc.Path().isEmpty() ? m_doc.Title() : QDir::toNativeSeparators(m_doc.Path());
+    return QMessageBox::question(this, QStringLiteral("designer"),
+                                 QStringLiteral("将改动保存到 %1？").arg(name), answers,
+                                 QMessageBox::Yes);
+}
+
 bool CMainFrame::SaveModified() {
     if (!m_doc.IsModified())
         return true;
-    const QString name =
-        m_doc.Path().isEmpty() ? m_doc.Title() : QDir::toNativeSeparators(m_doc.Path());
-    const auto answer = QMessageBox::question(
-        this, QStringLiteral("designer"), QStringLiteral("将改动保存到 %1？").arg(name),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    const auto answer = AskToSave(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel)
         return false;
     return answer == QMessageBox::No || Save(false);
@@ -763,12 +767,7 @@ bool CMainFrame::SaveModified() {
 
 void CMainFrame::SaveBeforeEnding() {
     while (m_doc.IsModified()) {
-        const QString name =
-            m_doc.Path().isEmpty() ? m_doc.Title() : QDir::toNativeSeparators(m_doc.Path());
-        const auto answer = QMessageBox::question(
-            this, QStringLiteral("designer"), QStringLiteral("将改动保存到 %1？").arg(name),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-        if (answer != QMessageBox::Yes || Save(false))
+        if (AskToSave(QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes || Save(false))
             return;
     }
 }
@@ -889,11 +888,9 @@ void CMainFrame::OnPanelSettings() {
 // --- Frame commands -------------------------------------------------------------------------
 
 void CMainFrame::AddFrame(std::unique_ptr<CHMIFrame> frame, const QString& text) {
-    for (const auto& existing : m_doc.Project().m_Frames) {
-        if (existing->m_strName.compare(frame->m_strName, Qt::CaseInsensitive) == 0) {
-            QMessageBox::information(this, kCaption, kFrameExistsMessage);
-            return;
-        }
+    if (m_doc.Project().FrameNamed(frame->m_strName)) {
+        QMessageBox::information(this, kCaption, kFrameExistsMessage);
+        return;
     }
     m_doc.Push(new CmdAddFrame(m_doc, std::move(frame), text));
 }

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMessageBox>
 
 #include <memory>
 #include <thread>
@@ -79,6 +80,8 @@ private:
     // Asks "将改动保存到 %1？" for a modified project; false when the user cancels or the save
     // fails.
     bool SaveModified();
+    // "将改动保存到 %1？" with `answers`, Yes the default.
+    QMessageBox::StandardButton AskToSave(QMessageBox::StandardButtons answers);
     // Before the designer ends for an update: offers to save a modified project (yes, no) and
     // asks again while a save the user wanted fails.
     void SaveBeforeEnding();
@@ -117,8 +120,8 @@ private:
     CKoravelFormView* m_pFormView;
     CFormListBrowser* m_pFrameList = nullptr;
     CFormListHelper* m_pFrameListHelper = nullptr;
-    CDeviceCommands* m_pDeviceCommands;
     CProjectChecker* m_pChecker;
+    CDeviceCommands* m_pDeviceCommands;
     CCheckDock* m_pCheckDock = nullptr;
     QLabel* m_pBudgetPane = nullptr;
     std::thread m_usbDriverCopy;

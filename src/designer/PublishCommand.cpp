@@ -97,9 +97,7 @@ int PublishBatchTool(const CKoravelProject& project, const PublishOptions& optio
     }
 
     const QString programFolder = ProgramFolder();
-    const PublishProject package{outputs.image, plcId, plc ? plc->GetName() : QString(),
-                                 plc ? DriverFilePath(*plc) : QString()};
-    PublishResult result = PreparePublish(programFolder, package);
+    PublishResult result = PreparePublish(programFolder, PublishPackage(outputs.image, plc));
     if (result.ok)
         result = Generate(options, programFolder, plcId);
     RemovePublishFolders(programFolder);

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    InstallSystemTexts(app);
+    if (!headless)
+        InstallSystemTexts(app);
     // The process telling of a crash reports none of its own, so one crash never starts a chain.
     if (!IsCrashNoticeVerb(argc, argv))
         InstallCrashReporter(headless ? CrashNotice::StandardError : CrashNotice::Box);

@@ -1,10 +1,8 @@
 #include "CompileJob.h"
 
 #include "BatchPublish.h"
-#include "DriverFile.h"
 #include "KoravelProject.h"
 #include "NamedSharedMemory.h"
-#include "PLCEntity.h"
 #include "ProgramFolder.h"
 
 CompileJobResult RunWindowCompileJob(const QByteArray& projectFile, const CPLCFactory& catalog,
@@ -28,11 +26,8 @@ CompileJobResult RunWindowCompileJob(const QByteArray& projectFile, const CPLCFa
         return result;
     }
     if (mode == BuildMode::BatchTool) {
-        const CPLCEntity* plc = result.plc;
-        const PublishProject package{result.outputs.image, plc ? plc->GetProtocolID() : 0,
-                                     plc ? plc->GetName() : QString(),
-                                     plc ? DriverFilePath(*plc) : QString()};
-        const PublishResult prepared = PreparePublish(ProgramFolder(), package);
+        const PublishResult prepared =
+            PreparePublish(ProgramFolder(), PublishPackage(result.outputs.image, result.plc));
         result.message = prepared.message;
         result.detail = prepared.detail;
         result.ok = prepared.ok;

@@ -1,6 +1,5 @@
 #include "DlgDownStatus.h"
 
-#include "DriverFile.h"
 #include "PLCEntity.h"
 
 #include <QGridLayout>
@@ -133,11 +132,7 @@ std::optional<QByteArray> DlgDownStatus::LoadModelDriver(const QString& fileName
     QByteArray driver;
     QString error;
     QStringList log;
-    bool loaded = false;
-    if (fileName == DriverFileForModel(kModelPlcPanel20))
-        loaded = LoadDriverVariant20(m_pPlc, driver, error, log);
-    else if (fileName == DriverFileForModel(kModelPlcPanel32))
-        loaded = LoadDriverVariant32(m_pPlc, driver, error, log);
+    const bool loaded = LoadDriverVariantNamed(m_pPlc, fileName, driver, error, log);
     for (const QString& line : log)
         AddDownloadLog(line);
     if (!error.isEmpty())

@@ -8,6 +8,12 @@ CAlarmList::CAlarmList(const CPLCEntity* plc)
     : m_pTexts(std::make_unique<CTextList>()), m_Alarm(NewAddress(PLC_ALARM, PLC_ANY, plc)),
       m_strFontName(kDefaultFaceName) {}
 
+CAlarmList::CAlarmList(const CAlarmList& other)
+    : m_pTexts(std::make_unique<CTextList>(*other.m_pTexts)), m_Alarm(other.m_Alarm),
+      m_strFontName(other.m_strFontName), m_nFontSize(other.m_nFontSize),
+      m_nBkColor(other.m_nBkColor), m_nTxtBkColor(other.m_nTxtBkColor),
+      m_nTxtForeColor(other.m_nTxtForeColor), m_bTextBackground(other.m_bTextBackground) {}
+
 bool CAlarmList::SaveXml(CMarkup& xml) const {
     xml.AppendChild(u"Attrib");
     xml.SetChildAttribute(u"FontName", m_strFontName);

@@ -12,6 +12,8 @@ class CMarkup;
 class CAlarmList {
 public:
     explicit CAlarmList(const CPLCEntity* plc);
+    // The same texts, address and look, in texts of its own.
+    CAlarmList(const CAlarmList& other);
 
     bool AnyTextInUse() const { return m_pTexts->AnyInUse(); }
 

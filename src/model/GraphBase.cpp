@@ -187,6 +187,18 @@ QRect CGraphBase::GetRect() const {
     return QRect(left, top, std::abs(m_nWidth), std::abs(m_nHeight));
 }
 
+QRect CGraphBase::ShiftedIntoPanel(QRect rect, int width, int height) {
+    if (rect.left() < 0)
+        rect.moveLeft(0);
+    if (rect.left() + rect.width() > width)
+        rect.moveLeft(width - rect.width());
+    if (rect.top() < 0)
+        rect.moveTop(0);
+    if (rect.top() + rect.height() > height)
+        rect.moveTop(height - rect.height());
+    return rect;
+}
+
 void CGraphBase::SetRect(const QRect& rect) {
     SetRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
 }
@@ -220,17 +232,7 @@ void CGraphBase::SetDouble(bool on, int panelWidth, int panelHeight) {
         width /= 2;
         height /= 2;
     }
-    int left = m_nLeft;
-    int top = m_nTop;
-    if (left < 0)
-        left = 0;
-    if (left + width > panelWidth)
-        left = panelWidth - width;
-    if (top < 0)
-        top = 0;
-    if (top + height > panelHeight)
-        top = panelHeight - height;
-    SetRect(left, top, left + width, top + height);
+    SetRect(ShiftedIntoPanel(QRect(m_nLeft, m_nTop, width, height), panelWidth, panelHeight));
     m_bDouble = on;
 }
 

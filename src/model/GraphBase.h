@@ -88,6 +88,10 @@ public:
     void DrawLabel(QPainter& painter, AnnotationFlags flags, int layer) const;
 
     QRect GetRect() const;
+    // `rect` moved, keeping its size, to lie inside (0, 0, width, height): a left edge below 0
+    // moves it right to 0, then a right edge beyond `width` moves it left to end there (so a
+    // rectangle wider than the panel ends aligned right); the same vertically.
+    static QRect ShiftedIntoPanel(QRect rect, int width = kPanelWidth, int height = kPanelHeight);
     void SetRect(const QRect& rect);
     void SetRect(int left, int top, int right, int bottom);
     void SetDouble(bool on, int panelWidth = kPanelWidth, int panelHeight = kPanelHeight);

@@ -36,18 +36,8 @@ std::unique_ptr<CKoravelProject> CKoravelProject::Copy() const {
         copy->m_Frames.push_back(std::move(clone));
     }
     copy->m_nFrameCounter = m_nFrameCounter;
-    if (m_pAlarmList) {
-        copy->m_pAlarmList = std::make_unique<CAlarmList>(m_pCurrentPLC);
-        CAlarmList& alarms = *copy->m_pAlarmList;
-        alarms.m_pTexts = std::make_unique<CTextList>(*m_pAlarmList->m_pTexts);
-        alarms.m_Alarm = m_pAlarmList->m_Alarm;
-        alarms.m_strFontName = m_pAlarmList->m_strFontName;
-        alarms.m_nFontSize = m_pAlarmList->m_nFontSize;
-        alarms.m_nBkColor = m_pAlarmList->m_nBkColor;
-        alarms.m_nTxtBkColor = m_pAlarmList->m_nTxtBkColor;
-        alarms.m_nTxtForeColor = m_pAlarmList->m_nTxtForeColor;
-        alarms.m_bTextBackground = m_pAlarmList->m_bTextBackground;
-    }
+    if (m_pAlarmList)
+        copy->m_pAlarmList = std::make_unique<CAlarmList>(*m_pAlarmList);
     copy->m_pCurrentPLC = m_pCurrentPLC;
     copy->m_strSoftVersion = m_strSoftVersion;
     copy->m_strCatalogVersion = m_strCatalogVersion;
@@ -65,16 +55,14 @@ void CKoravelProject::Clear() {
 }
 
 CHMIFrame* CKoravelProject::InsertFrame(std::unique_ptr<CHMIFrame> frame, QString* message) {
-    auto position = m_Frames.end();
-    for (auto it = m_Frames.begin(); it != m_Frames.end(); ++it) {
-        if ((*it)->m_strName.compare(frame->m_strName, Qt::CaseInsensitive) == 0) {
-            if (message)
-                *message = kFrameExistsMessage;
-            return nullptr;
-        }
-        if (position == m_Frames.end() && (*it)->m_nID > frame->m_nID)
-            position = it;
+    if (FrameNamed(frame->m_strName)) {
+        if (message)
+            *message = kFrameExistsMessage;
+        return nullptr;
     }
+    const auto position = std::find_if(m_Frames.begin(), m_Frames.end(), [&](const auto& other) {
+        return other->m_nID > frame->m_nID;
+    });
     CHMIFrame* inserted = frame.get();
     const auto index = position - m_Frames.begin();
     m_Frames.insert(position, std::move(frame));
@@ -117,6 +105,14 @@ int CKoravelProject::PositionOf(const CHMIFrame* frame) const {
 CHMIFrame* CKoravelProject::FindFrame(std::uint16_t id) const {
     for (const auto& frame : m_Frames) {
         if (frame->m_nID == id)
+            return frame.get();
+    }
+    return nullptr;
+}
+
+CHMIFrame* CKoravelProject::FrameNamed(const QString& name) const {
+    for (const auto& frame : m_Frames) {
+        if (frame->m_strName.compare(name, Qt::CaseInsensitive) == 0)
             return frame.get();
     }
     return nullptr;

@@ -47,6 +47,8 @@ public:
     // The 0-based position in the frame list, -1 when not in it.
     int PositionOf(const CHMIFrame* frame) const;
     CHMIFrame* FindFrame(std::uint16_t id) const;
+    // The frame whose name is `name`, letter case aside (names are unique so); null for none.
+    CHMIFrame* FrameNamed(const QString& name) const;
     // The number proposed for a new or copied frame; the counter advances whether or not the
     // user confirms it.
     std::uint16_t TakeFrameNumber();

@@ -5,6 +5,7 @@
 
 #include "ColorButton.h"
 #include "ColourPopup.h"
+#include "EditableGrid.h"
 #include "KoravelDoc.h"
 #include "KoravelFormView.h"
 #include "NumEditCtrl.h"
@@ -14,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -145,6 +147,30 @@ inline void Click(QAbstractButton* button) {
 inline void TypeText(QWidget* widget, const QString& text) {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// The user steps through a closed drop-down list with the arrow keys up to `index`.
+inline void Choose(QComboBox* list, int index) {
+    while (list->currentIndex() < index)
+        QTest::keyClick(list, Qt::Key_Down);
+    while (list->currentIndex() > index)
+        QTest::keyClick(list, Qt::Key_Up);
+}
+
+// The user types `text` into a cell of `grid`, replacing what it held, and presses Enter.
+inline void EditCell(CEditableGrid* grid, int row, int column, const QString& text) {
+    grid->setCurrentCell(row, column);
+    QTest::keyClick(grid, Qt::Key_Return);
+    // The edit box of an earlier cell may still wait for its deletion.
+    QLineEdit* editor = nullptr;
+    for (QLineEdit* box : grid->findChildren<QLineEdit*>()) {
+        if (box->isVisible())
+            editor = box;
+    }
+    QVERIFY(editor);
+    editor->selectAll();
+    TypeText(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
 }
 
 // The user picks box `box` (0 … 39) of a colour button's popup.

@@ -20,24 +20,6 @@ using namespace panels;
 
 namespace {
 
-void Choose(QComboBox* list, int index) {
-    while (list->currentIndex() < index)
-        QTest::keyClick(list, Qt::Key_Down);
-}
-
-void EditCell(CEditableGrid* grid, int row, const QString& text) {
-    grid->setCurrentCell(row, 1);
-    QTest::keyClick(grid, Qt::Key_Return);
-    QLineEdit* editor = nullptr;
-    for (QLineEdit* box : grid->findChildren<QLineEdit*>()) {
-        if (box->isVisible())
-            editor = box;
-    }
-    QVERIFY(editor);
-    TypeText(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-}
-
 QStringList Labels(const CEditableGrid* grid, int count) {
     QStringList labels;
     for (int row = 0; row < count; ++row)
@@ -105,8 +87,8 @@ private slots:
             Type(dialog.findChild<CNumEditCtrl*>("address"), QStringLiteral("10"));
 
             auto* grid = dialog.findChild<CEditableGrid*>("alarmTexts");
-            EditCell(grid, 0, QStringLiteral("电机过热"));
-            EditCell(grid, 1, QStringLiteral("Low oil"));
+            EditCell(grid, 0, 1, QStringLiteral("电机过热"));
+            EditCell(grid, 1, 1, QStringLiteral("Low oil"));
             Press(dialog, "okButton");
         });
         const CAlarmList* list = window.doc.Project().m_pAlarmList.get();
@@ -142,7 +124,7 @@ private slots:
         const QString before = Saved(window.doc);
         RunCommand(window.doc, [](DlgAlarmList& dialog) {
             ChooseColour(dialog.findChild<CColorButton*>("textBackColour"), 16);
-            EditCell(dialog.findChild<CEditableGrid*>("alarmTexts"), 0, QStringLiteral("x"));
+            EditCell(dialog.findChild<CEditableGrid*>("alarmTexts"), 0, 1, QStringLiteral("x"));
             Press(dialog, "cancelButton");
         });
         QCOMPARE(Saved(window.doc), before);

@@ -49,24 +49,7 @@ constexpr std::uint16_t kCompactPlc = 2;
 void Choose(QComboBox* list, const QString& text) {
     const int index = list->findText(text);
     QVERIFY2(index >= 0, qPrintable(text));
-    while (list->currentIndex() < index)
-        QTest::keyClick(list, Qt::Key_Down);
-    while (list->currentIndex() > index)
-        QTest::keyClick(list, Qt::Key_Up);
-}
-
-void EditCell(CEditableGrid* grid, int row, int column, const QString& text) {
-    grid->setCurrentCell(row, column);
-    QTest::keyClick(grid, Qt::Key_Return);
-    QLineEdit* editor = nullptr;
-    for (QLineEdit* box : grid->findChildren<QLineEdit*>()) {
-        if (box->isVisible())
-            editor = box;
-    }
-    QVERIFY(editor);
-    editor->selectAll();
-    TypeText(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
+    panels::Choose(list, index);
 }
 
 // The exit code of `program`; what it wrote is shown when it failed.

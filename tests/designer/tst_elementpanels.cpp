@@ -25,30 +25,6 @@ using namespace panels;
 
 namespace {
 
-// The user steps through a closed drop-down list with the arrow keys up to `index`.
-void Choose(QComboBox* list, int index) {
-    while (list->currentIndex() < index)
-        QTest::keyClick(list, Qt::Key_Down);
-    while (list->currentIndex() > index)
-        QTest::keyClick(list, Qt::Key_Up);
-}
-
-// The user types `text` into a cell of `grid` and presses Enter.
-void EditCell(CEditableGrid* grid, int row, int column, const QString& text) {
-    grid->setCurrentCell(row, column);
-    QTest::keyClick(grid, Qt::Key_Return);
-    // The edit box of an earlier cell may still wait for its deletion.
-    QLineEdit* editor = nullptr;
-    for (QLineEdit* box : grid->findChildren<QLineEdit*>()) {
-        if (box->isVisible())
-            editor = box;
-    }
-    QVERIFY(editor);
-    editor->selectAll();
-    TypeText(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-}
-
 std::unique_ptr<CGEBar> NewBar() {
     return std::make_unique<CGEBar>(TestPlc());
 }

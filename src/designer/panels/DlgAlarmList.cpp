@@ -3,6 +3,7 @@
 #include "AddressGroup.h"
 #include "AlarmList.h"
 #include "ColourGroup.h"
+#include "DialogParts.h"
 #include "EditableGrid.h"
 #include "FontGroup.h"
 #include "KoravelDoc.h"
@@ -14,26 +15,12 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
 enum Column { kLabelColumn, kContentColumn };
 enum Colour { kWindowBackground, kTextBackground, kTextColour };
-
-std::unique_ptr<CAlarmList> CopyAlarmList(const CAlarmList& source, const CPLCEntity* plc) {
-    auto copy = std::make_unique<CAlarmList>(plc);
-    *copy->m_pTexts = *source.m_pTexts;
-    copy->m_Alarm = source.m_Alarm;
-    copy->m_strFontName = source.m_strFontName;
-    copy->m_nFontSize = source.m_nFontSize;
-    copy->m_nBkColor = source.m_nBkColor;
-    copy->m_nTxtBkColor = source.m_nTxtBkColor;
-    copy->m_nTxtForeColor = source.m_nTxtForeColor;
-    copy->m_bTextBackground = source.m_bTextBackground;
-    return copy;
-}
 
 QString SavedText(const CAlarmList& list) {
     CMarkup xml;
@@ -57,7 +44,7 @@ bool SameAlarmList(const CAlarmList& a, const CAlarmList& b) {
 
 DlgAlarmList::DlgAlarmList(const CAlarmList* alarmList, const CPLCEntity* plc, QWidget* parent)
     : QDialog(parent),
-      m_pList(alarmList ? CopyAlarmList(*alarmList, plc) : std::make_unique<CAlarmList>(plc)),
+      m_pList(alarmList ? std::make_unique<CAlarmList>(*alarmList) : std::make_unique<CAlarmList>(plc)),
       m_pPlc(plc), m_pColours(new CColourGroup),
       m_pBackground(new QCheckBox(QStringLiteral("背景"))), m_pFont(new CFontGroup),
       m_pAddress(new CAddressGroup(QStringLiteral("报警列表起始线圈"), QStringLiteral("类型:"))),
@@ -104,13 +91,7 @@ DlgAlarmList::DlgAlarmList(const CAlarmList* alarmList, const CPLCEntity* plc, Q
             ReadTexts();
     });
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
 
     auto* settings = new QVBoxLayout;
     settings->addWidget(m_pColours);

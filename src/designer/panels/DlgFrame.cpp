@@ -113,12 +113,11 @@ void DlgFrame::OnNumber() {
         return;
     }
     const QString name = QString::number(id);
-    for (const auto& frame : m_doc.Project().m_Frames) {
-        if (frame.get() != m_pFrame && frame->m_strName.compare(name, Qt::CaseInsensitive) == 0) {
-            m_pNumber->SetValue(m_pFrame->m_nID);
-            QMessageBox::warning(this, QStringLiteral("提示"), kFrameExistsMessage);
-            return;
-        }
+    const CHMIFrame* named = m_doc.Project().FrameNamed(name);
+    if (named && named != m_pFrame) {
+        m_pNumber->SetValue(m_pFrame->m_nID);
+        QMessageBox::warning(this, QStringLiteral("提示"), kFrameExistsMessage);
+        return;
     }
     Change(QStringLiteral("number"), [id, name](FrameProperties& frame) {
         frame.id = id;

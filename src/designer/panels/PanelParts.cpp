@@ -49,16 +49,7 @@ void CorrectTypedValue(CNumEditCtrl* edit, std::int64_t value) {
 }
 
 void ShiftInsidePanel(CGraphBase& element) {
-    QRect rect = element.GetRect();
-    if (rect.left() < 0)
-        rect.moveLeft(0);
-    if (rect.left() + rect.width() > kPanelWidth)
-        rect.moveLeft(kPanelWidth - rect.width());
-    if (rect.top() < 0)
-        rect.moveTop(0);
-    if (rect.top() + rect.height() > kPanelHeight)
-        rect.moveTop(kPanelHeight - rect.height());
-    element.SetRect(rect);
+    element.SetRect(CGraphBase::ShiftedIntoPanel(element.GetRect()));
 }
 
 QLabel* NewLabel(const QString& text, const QString& name) {
